@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   libsqlite3-dev libcups2-dev libcurl4-openssl-dev
   libsimpleini-dev libcli11-dev libfmt-dev
-  cups-daemon cups-client cups-bsd
+  cups cups-daemon cups-client cups-bsd
   xvfb xauth fonts-dejavu-core
 )
 
