@@ -19,6 +19,7 @@ const char* DescribeErrorCode(ErrorCode code) {
     case ErrorCode::kKeysNeedRebuild: return "Keys Need Rebuilding";
     case ErrorCode::kInvalidRecordDeclaration: return "Invalid Record Declaration";
     case ErrorCode::kFileSystemError: return "File System Error";
+    case ErrorCode::kInvalidValue: return "Invalid Value";
   }
   return "Unknown Error";
 }

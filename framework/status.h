@@ -22,6 +22,7 @@ enum class ErrorCode : int {
   kKeysNeedRebuild = 46,
   kInvalidRecordDeclaration = 47,  // stored record length differs from the layout
   kFileSystemError = 90,     // carries the system's own code and text
+  kInvalidValue = 100,       // a value that cannot be used as it is (malformed, out of range)
 };
 
 // The result of an operation: kOk, or a code with a text for the operator.
