@@ -2,11 +2,13 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "framework/clock.h"
@@ -147,22 +149,24 @@ class ErrorManager {
  private:
   struct ThreadState;
   ThreadState& StateOfThisThread() const;
-  void SelectMessage(int number) const;
+  // Makes message `number` this thread's current message; false when the
+  // number is unknown (the current message is then empty, level 0).
+  bool SelectMessage(int number) const;
   std::string ProcedureNameOfThisThread() const;
   std::string MessageText(int number) const;
   void WriteLogLine(std::string_view text);
-  void RecordInHistory(std::string_view text);
+  void RecordInHistory(std::string_view text, std::int32_t threshold);
 
-  MessagePresenter* presenter_;
-  ProgramTerminator* terminator_;
+  std::atomic<MessagePresenter*> presenter_;
+  std::atomic<ProgramTerminator*> terminator_;
   const Clock& clock_;
   const std::uint64_t instanceId_;
 
   mutable std::mutex mutex_;  // guards everything below up to the settings
   std::vector<MessageEntry> messages_;
-  std::vector<HistoryEntry> history_;
+  std::deque<HistoryEntry> history_;
   struct ProcedureName {
-    std::uint64_t threadKey;
+    std::thread::id thread;
     std::string name;
   };
   std::vector<ProcedureName> procedureNames_;
