@@ -1,0 +1,56 @@
+#include "app/ui/application.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "app/ui/app_icon.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/network_trace.h"
+#include "framework/desktop/drag_full_windows_suspension.h"
+
+namespace paltrix::app {
+
+int Application::Run(const FrameShownHandler& onShown) {
+  std::ostream& diagnostics = environment_.diagnostics;
+  errors::ErrorManager& errorManager = environment_.errorManager;
+  errorManager.Init();
+
+  NetworkTrace trace(NetworkTracingRequested(environment_.arguments), diagnostics,
+                     kApplicationName);
+  trace.WriteStartLines();
+
+  QApplication::setWindowIcon(PaltrixIcon());
+
+  desktop::DragFullWindowsSuspension dragFullWindows(environment_.desktopSettings);
+  if (!dragFullWindows.suspendStatus().ok()) {
+    diagnostics << "paltrix: drag-full-windows setting left as it is: "
+                << dragFullWindows.suspendStatus().ToString() << '\n';
+  }
+
+  {
+    MainFrame frame(environment_.clock, environment_.procedures);
+    QEventLoop untilClosed;
+    QObject::connect(&frame, &MainFrame::closed, &untilClosed, &QEventLoop::quit,
+                     Qt::QueuedConnection);
+    if (onShown) {
+      QObject::connect(
+          &frame, &MainFrame::opened, &frame, [&frame, &onShown] { onShown(frame); },
+          Qt::QueuedConnection);
+    }
+    frame.show();
+    untilClosed.exec();
+  }
+
+  trace.WriteCloseLine();
+
+  if (Status restored = dragFullWindows.Restore(); !restored.ok()) {
+    diagnostics << "paltrix: drag-full-windows setting not restored: " << restored.ToString()
+                << '\n';
+  }
+
+  errorManager.Kill();
+  return 0;
+}
+
+}  // namespace paltrix::app

@@ -1,0 +1,125 @@
+#include "app/ui/application.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/ui/main_frame.h"
+#include "app/ui/network_trace.h"
+#include "app/ui/not_built_procedures.h"
+#include "framework/errors/scripted_presenter.h"
+#include "tests/app/recording_desktop_settings.h"
+#include "tests/support/temp_directory.h"
+
+namespace paltrix::app {
+namespace {
+
+using testing::RecordingDesktopSettings;
+
+constexpr const char* kCloseLine =
+    "[Wirelet Template] Closing Down Wirelet (Object) version 5.44 in application Paltrix\n";
+
+TEST(NetworkTracingRequested, OnWithATraceSwitchUnlessNoLogIsGiven) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool on;
+  };
+  const Case cases[] = {
+      {{}, false},
+      {{"/netall"}, true},
+      {{"/wireletlog"}, true},
+      {{"/wireletlogerrors"}, true},
+      {{"/neterrors"}, true},
+      {{"/netnolog"}, false},
+      {{"/netnolog", "/netall"}, false},
+      {{"/netall", "/netnolog"}, false},
+      {{"/NetAll"}, true},
+      {{"-netall"}, true},
+      {{"-NETNOLOG", "/neterrors"}, false},
+      {{"netall"}, false},
+      {{"/netall2"}, false},
+      {{"/"}, false},
+      {{"--netall"}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(NetworkTracingRequested(c.arguments), c.on) << ::testing::PrintToString(c.arguments);
+  }
+}
+
+class ApplicationTest : public ::testing::Test {
+ protected:
+  // Runs the program with `arguments`, closing the frame with F8 once it is on
+  // screen. Returns the exit status.
+  int RunAndCloseWithF8(std::vector<std::string> arguments) {
+    Application application({
+        .arguments = std::move(arguments),
+        .desktopSettings = desktop_,
+        .clock = clock_,
+        .procedures = procedures_,
+        .errorManager = errorManager_,
+        .diagnostics = diagnostics_,
+    });
+    return application.Run([this](MainFrame& frame) {
+      callsWhileShown_ = desktop_.calls();
+      traceWhileShown_ = diagnostics_.str();
+      QApplication::setActiveWindow(&frame);
+      if (QTest::qWaitForWindowActive(&frame)) QTest::keyClick(&frame, Qt::Key_F8);
+      if (frame.isVisible()) frame.close();  // never leave the test hanging
+    });
+  }
+
+  paltrix::testing::TempDirectory folder_;
+  paltrix::testing::ScopedWorkingDirectory inFolder_{folder_.path()};
+  RecordingDesktopSettings desktop_{true};
+  FixedClock clock_{{{2026, 3, 7}, 9, 5, 0, 0}};
+  NotBuiltProcedures procedures_;
+  errors::ScriptedPresenter presenter_;
+  errors::RecordingTerminator terminator_;
+  errors::ErrorManager errorManager_{presenter_, terminator_, clock_};
+  std::ostringstream diagnostics_;
+  std::vector<std::string> callsWhileShown_;
+  std::string traceWhileShown_;
+};
+
+TEST_F(ApplicationTest, DragFullWindowsIsOffWhileTheFrameRunsAndOnAgainAfter) {
+  EXPECT_EQ(RunAndCloseWithF8({}), 0);
+  EXPECT_EQ(callsWhileShown_, (std::vector<std::string>{"get", "set 0 flags 3"}));
+  EXPECT_EQ(desktop_.calls(), (std::vector<std::string>{"get", "set 0 flags 3", "set 1 flags 3"}));
+  EXPECT_TRUE(desktop_.value());
+}
+
+TEST_F(ApplicationTest, DragFullWindowsThatWasOffIsLeftAlone) {
+  desktop_ = RecordingDesktopSettings(false);
+  EXPECT_EQ(RunAndCloseWithF8({}), 0);
+  EXPECT_EQ(desktop_.calls(), (std::vector<std::string>{"get"}));
+  EXPECT_FALSE(desktop_.value());
+}
+
+TEST_F(ApplicationTest, NetAllWritesStartLinesBeforeTheFrameAndTheCloseLineAfter) {
+  EXPECT_EQ(RunAndCloseWithF8({"/netall"}), 0);
+  EXPECT_NE(traceWhileShown_.find("version 5.44"), std::string::npos);
+  EXPECT_NE(traceWhileShown_.find("application Paltrix"), std::string::npos);
+  EXPECT_EQ(traceWhileShown_.find("Closing Down"), std::string::npos);
+  const std::string trace = diagnostics_.str();
+  ASSERT_GE(trace.size(), std::string(kCloseLine).size());
+  EXPECT_EQ(trace.substr(trace.size() - std::string(kCloseLine).size()), kCloseLine);
+}
+
+TEST_F(ApplicationTest, NoLogSilencesTheTrace) {
+  EXPECT_EQ(RunAndCloseWithF8({"/netnolog", "/netall"}), 0);
+  EXPECT_EQ(diagnostics_.str(), "");
+}
+
+TEST_F(ApplicationTest, AnUnreadableDesktopSettingIsReportedAndLeftAlone) {
+  desktop_.FailReads(Status(ErrorCode::kFileSystemError, "desktop.ini", 13, "Permission denied"));
+  EXPECT_EQ(RunAndCloseWithF8({}), 0);
+  EXPECT_EQ(desktop_.calls(), (std::vector<std::string>{"get"}));
+  EXPECT_NE(diagnostics_.str().find("Permission denied"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace paltrix::app

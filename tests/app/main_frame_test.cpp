@@ -1,0 +1,147 @@
+#include "app/ui/main_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/ui/not_built_procedures.h"
+#include "app/ui/not_built_window.h"
+#include "tests/app/frame_test_support.h"
+
+namespace paltrix::app {
+namespace {
+
+using testing::ModalWindowWatcher;
+
+constexpr LocalDateTime kMorning{{2026, 3, 7}, 9, 5, 30, 12};
+
+class MainFrameTest : public ::testing::Test {
+ protected:
+  void ShowFrame() {
+    frame_.show();
+    QApplication::setActiveWindow(&frame_);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
+  }
+
+  QString NotBuiltText(QWidget& window) {
+    auto* text = window.findChild<QLabel*>("NotBuiltText");
+    return text != nullptr ? text->text() : QString();
+  }
+
+  FixedClock clock_{kMorning};
+  NotBuiltProcedures procedures_;
+  int opens_ = 0;
+  MainFrame frame_{clock_, procedures_, [this] { ++opens_; }};
+};
+
+TEST_F(MainFrameTest, IsTheApplicationFrameWithItsTitle) {
+  EXPECT_EQ(frame_.objectName(), "P1$APPFRAME");
+  EXPECT_EQ(frame_.windowTitle(), "Paltrix 1.7.7");
+}
+
+TEST_F(MainFrameTest, ToolBarHasTheThreeCommandsWithTheirKeys) {
+  struct Expected {
+    QAction* action;
+    const char* text;
+    Qt::Key key;
+    int control;
+  };
+  const Expected expected[] = {
+      {&frame_.closeAction(), "Luk program (F8)", Qt::Key_F8, -2},
+      {&frame_.catalogueAction(), "Produkter (F2)", Qt::Key_F2, -7},
+      {&frame_.settingsAction(), "Indstillinger (F10)", Qt::Key_F10, -8},
+  };
+  auto* toolBar = frame_.findChild<QToolBar*>("FrameToolBar");
+  ASSERT_NE(toolBar, nullptr);
+  for (const Expected& e : expected) {
+    EXPECT_EQ(e.action->text(), QString::fromUtf8(e.text));
+    EXPECT_EQ(e.action->shortcut(), QKeySequence(e.key)) << e.text;
+    EXPECT_EQ(e.action->property("controlNumber").toInt(), e.control) << e.text;
+    EXPECT_TRUE(toolBar->actions().contains(e.action)) << e.text;
+  }
+}
+
+TEST_F(MainFrameTest, ShowsDateAndTimeWhenOpenedAndOnEveryTimerEvent) {
+  frame_.SetTimerInterval(1);
+  ShowFrame();
+  EXPECT_EQ(frame_.statusZone(3).text(), "07/03/2026");
+  EXPECT_EQ(frame_.statusZone(4).text(), "09:05");
+  testing::SaveScreenshot(frame_, "main_frame");
+
+  clock_.Set({{2027, 12, 31}, 23, 59, 0, 0});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return frame_.statusZone(4).text() == "23:59"; }));
+  EXPECT_EQ(frame_.statusZone(3).text(), "31/12/2027");
+}
+
+TEST_F(MainFrameTest, ReadsTheOpeningSettingsOnlyOnce) {
+  ShowFrame();
+  frame_.hide();
+  ShowFrame();
+  EXPECT_EQ(opens_, 1);
+}
+
+TEST_F(MainFrameTest, TimerIntervalOutsideOneToHundredBecomesOneSecond) {
+  const std::pair<int, int> cases[] = {{0, 100},   {-5, 100}, {101, 100}, {1, 1},
+                                       {100, 100}, {50, 50},  {1000, 100}};
+  for (const auto& [requested, expected] : cases) {
+    frame_.SetTimerInterval(requested);
+    EXPECT_EQ(frame_.timerInterval(), expected) << requested;
+  }
+  EXPECT_EQ(MainFrame(clock_, procedures_).timerInterval(), 100);
+}
+
+TEST_F(MainFrameTest, F2RunsTheCatalogueModallyOnTheFrame) {
+  ShowFrame();
+  QString title;
+  QString text;
+  QWidget* parent = nullptr;
+  ModalWindowWatcher watcher([&](QWidget& window) {
+    title = window.windowTitle();
+    text = NotBuiltText(window);
+    parent = window.parentWidget();
+    testing::SaveScreenshot(window, "not_built_catalogue");
+  });
+  QTest::keyClick(&frame_, Qt::Key_F2);
+  EXPECT_TRUE(watcher.seen());
+  EXPECT_EQ(title, "Produkter");
+  EXPECT_EQ(text, QString::fromUtf8(kNotBuiltText));
+  EXPECT_EQ(parent, &frame_);
+}
+
+TEST_F(MainFrameTest, F10StartsAnIndependentSettingsWindowThatClosesWithTheFrame) {
+  ShowFrame();
+  QTest::keyClick(&frame_, Qt::Key_F10);
+  QWidget* settings = nullptr;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->objectName() == "NotBuiltWindow" && window->isVisible()) settings = window;
+  }
+  ASSERT_NE(settings, nullptr);
+  QPointer<QWidget> settingsWindow(settings);
+  EXPECT_EQ(settings->parentWidget(), nullptr);
+  EXPECT_EQ(settings->windowTitle(), "Indstillinger");
+  EXPECT_EQ(NotBuiltText(*settings), QString::fromUtf8(kNotBuiltText));
+  EXPECT_FALSE(settings->isModal());
+  testing::SaveScreenshot(*settings, "not_built_settings");
+
+  QApplication::setActiveWindow(&frame_);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
+  QTest::keyClick(&frame_, Qt::Key_F8);
+  EXPECT_FALSE(frame_.isVisible());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return settingsWindow.isNull(); }));
+}
+
+TEST_F(MainFrameTest, F8ClosesTheFrame) {
+  ShowFrame();
+  bool closed = false;
+  QObject::connect(&frame_, &MainFrame::closed, [&] { closed = true; });
+  QTest::keyClick(&frame_, Qt::Key_F8);
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(frame_.isVisible());
+}
+
+}  // namespace
+}  // namespace paltrix::app
