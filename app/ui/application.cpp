@@ -7,6 +7,7 @@
 #include "app/ui/app_icon.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/network_trace.h"
+#include "app/ui/termination_signals.h"
 #include "framework/desktop/drag_full_windows_suspension.h"
 
 namespace paltrix::app {
@@ -30,6 +31,7 @@ int Application::Run(const FrameShownHandler& onShown) {
 
   {
     MainFrame frame(environment_.clock, environment_.procedures);
+    const TerminationSignals closeOnSignal([&frame] { frame.close(); });
     QEventLoop untilClosed;
     QObject::connect(&frame, &MainFrame::closed, &untilClosed, &QEventLoop::quit,
                      Qt::QueuedConnection);

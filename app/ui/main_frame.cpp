@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QLabel>
 #include <QStatusBar>
 #include <QStyle>
@@ -139,6 +140,9 @@ void MainFrame::showEvent(QShowEvent* event) {
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {
+  // Ending the program ends the windows it runs on the frame too (a catalogue
+  // still open when the program is told to stop).
+  for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) dialog->reject();
   for (const QPointer<QWidget>& window : independentWindows_) {
     if (window) window->close();
   }

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,9 +55,10 @@ TEST(NetworkTracingRequested, OnWithATraceSwitchUnlessNoLogIsGiven) {
 
 class ApplicationTest : public ::testing::Test {
  protected:
-  // Runs the program with `arguments`, closing the frame with F8 once it is on
-  // screen. Returns the exit status.
-  int RunAndCloseWithF8(std::vector<std::string> arguments) {
+  // Runs the program with `arguments` and ends it with `close` once the frame
+  // is on screen. Returns the exit status.
+  int RunAndClose(std::vector<std::string> arguments,
+                  const std::function<void(MainFrame&)>& close) {
     Application application({
         .arguments = std::move(arguments),
         .desktopSettings = desktop_,
@@ -63,12 +67,22 @@ class ApplicationTest : public ::testing::Test {
         .errorManager = errorManager_,
         .diagnostics = diagnostics_,
     });
-    return application.Run([this](MainFrame& frame) {
+    return application.Run([&](MainFrame& frame) {
       callsWhileShown_ = desktop_.calls();
       traceWhileShown_ = diagnostics_.str();
+      close(frame);
+      if (!QTest::qWaitFor([&] { return !frame.isVisible(); })) {
+        ADD_FAILURE() << "the frame did not close";
+        frame.close();
+      }
+    });
+  }
+
+  int RunAndCloseWithF8(std::vector<std::string> arguments) {
+    return RunAndClose(std::move(arguments), [](MainFrame& frame) {
       QApplication::setActiveWindow(&frame);
-      if (QTest::qWaitForWindowActive(&frame)) QTest::keyClick(&frame, Qt::Key_F8);
-      if (frame.isVisible()) frame.close();  // never leave the test hanging
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+      QTest::keyClick(&frame, Qt::Key_F8);
     });
   }
 
@@ -119,6 +133,26 @@ TEST_F(ApplicationTest, AnUnreadableDesktopSettingIsReportedAndLeftAlone) {
   EXPECT_EQ(RunAndCloseWithF8({}), 0);
   EXPECT_EQ(desktop_.calls(), (std::vector<std::string>{"get"}));
   EXPECT_NE(diagnostics_.str().find("Permission denied"), std::string::npos);
+}
+
+TEST_F(ApplicationTest, TerminationSignalsCloseTheFrameAndRestoreTheDesktop) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    desktop_ = RecordingDesktopSettings(true);
+    EXPECT_EQ(RunAndClose({"/netall"}, [signal](MainFrame&) { std::raise(signal); }), 0);
+    EXPECT_TRUE(desktop_.value()) << signal;
+    EXPECT_NE(diagnostics_.str().find(kCloseLine), std::string::npos) << signal;
+  }
+}
+
+TEST_F(ApplicationTest, ASignalAlsoEndsACatalogueStillOpenOnTheFrame) {
+  EXPECT_EQ(
+      RunAndClose({},
+                  [](MainFrame& frame) {
+                    QTimer::singleShot(50, [] { std::raise(SIGTERM); });
+                    frame.catalogueAction().trigger();  // modal: returns once the signal closed it
+                  }),
+      0);
+  EXPECT_TRUE(desktop_.value());
 }
 
 }  // namespace
