@@ -1,0 +1,194 @@
+#include "framework/ini/ini_file.h"
+
+// Plain bytes in and out: no wide-character conversion. Debian's header keeps
+// the template bodies behind SI_IMPLEMENTATION.
+#ifndef SI_NO_CONVERSION
+#define SI_NO_CONVERSION
+#endif
+#ifndef SI_IMPLEMENTATION
+#define SI_IMPLEMENTATION
+#endif
+#include <SimpleIni.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace paltrix::ini {
+namespace {
+
+Status FileSystemFailure(std::string_view what, const std::filesystem::path& file, int code) {
+  return Status(ErrorCode::kFileSystemError, std::string(what) + " " + file.string(), code,
+                std::strerror(code));
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+Result<std::string> ReadWholeFile(const std::filesystem::path& path) {
+  File file(std::fopen(path.c_str(), "rb"));
+  if (!file) return FileSystemFailure("cannot open", path, errno);
+  std::string text;
+  char buffer[4096];
+  for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+    text.append(buffer, read);
+  }
+  if (std::ferror(file.get())) return FileSystemFailure("cannot read", path, errno ? errno : EIO);
+  return text;
+}
+
+Status WriteWholeFile(const std::filesystem::path& path, std::string_view text) {
+  File file(std::fopen(path.c_str(), "wb"));
+  if (!file) return FileSystemFailure("cannot create", path, errno);
+  if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
+      std::fflush(file.get()) != 0 || fsync(fileno(file.get())) != 0) {
+    return FileSystemFailure("cannot write", path, errno ? errno : EIO);
+  }
+  if (std::fclose(file.release()) != 0) return FileSystemFailure("cannot write", path, errno);
+  return Status::Ok();
+}
+
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t\r") == line.npos;
+}
+
+bool IsBlankOrComment(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t\r");
+  return first == std::string_view::npos || line[first] == ';' || line[first] == '#';
+}
+
+// Where the comment lines at the end of `text` begin (text.size() when there
+// are none). The INI parser keeps only comments that stand before a section
+// or key, so these are kept apart and written back after the last section.
+std::size_t StartOfTrailingComments(std::string_view text) {
+  std::vector<std::size_t> lineStarts;
+  for (std::size_t at = 0; at < text.size();) {
+    lineStarts.push_back(at);
+    const std::size_t newline = text.find('\n', at);
+    at = newline == std::string_view::npos ? text.size() : newline + 1;
+  }
+  std::size_t start = text.size();
+  std::size_t lineEnd = text.size();
+  for (std::size_t i = lineStarts.size(); i-- > 0; lineEnd = lineStarts[i]) {
+    std::string_view line = text.substr(lineStarts[i], lineEnd - lineStarts[i]);
+    if (line.ends_with('\n')) line.remove_suffix(1);
+    if (!IsBlankOrComment(line)) break;
+    if (!IsBlank(line)) start = lineStarts[i];
+  }
+  return start;
+}
+
+std::optional<int> ParseWholeNumber(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::nullopt;
+  text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  if (text.starts_with('+')) text.remove_prefix(1);
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+struct IniFile::Contents {
+  CSimpleIniA ini{/*utf8=*/false, /*multiKey=*/false, /*multiLine=*/false};
+  std::string trailingComments;
+};
+
+IniFile::IniFile(std::filesystem::path path)
+    : path_(std::move(path)), contents_(std::make_unique<Contents>()) {
+  contents_->ini.SetSpaces(false);  // "key=value", as the files are written by hand and elsewhere
+}
+
+IniFile::IniFile(IniFile&&) noexcept = default;
+IniFile& IniFile::operator=(IniFile&&) noexcept = default;
+IniFile::~IniFile() = default;
+
+Result<IniFile> IniFile::Load(std::filesystem::path path) {
+  IniFile file(std::move(path));
+  std::error_code error;
+  const bool exists = std::filesystem::exists(file.path_, error);
+  if (error) return FileSystemFailure("cannot look for", file.path_, error.value());
+  if (!exists) return file;
+
+  Result<std::string> text = ReadWholeFile(file.path_);
+  if (!text.ok()) return text.status();
+  const std::size_t trailing = StartOfTrailingComments(*text);
+  file.contents_->trailingComments = text->substr(trailing);
+  if (file.contents_->ini.LoadData(text->data(), trailing) < 0) {
+    return FileSystemFailure("cannot parse", file.path_, ENOMEM);
+  }
+  return file;
+}
+
+std::optional<std::string> IniFile::Find(std::string_view section, std::string_view key) const {
+  const char* value =
+      contents_->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+std::string IniFile::GetString(std::string_view section, std::string_view key,
+                               std::string_view defaultValue) const {
+  std::optional<std::string> value = Find(section, key);
+  return value ? std::move(*value) : std::string(defaultValue);
+}
+
+int IniFile::GetInteger(std::string_view section, std::string_view key, int defaultValue) const {
+  const std::optional<std::string> value = Find(section, key);
+  if (!value) return defaultValue;
+  return ParseWholeNumber(*value).value_or(defaultValue);
+}
+
+void IniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
+  contents_->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(),
+                          std::string(value).c_str());
+}
+
+void IniFile::SetInteger(std::string_view section, std::string_view key, int value) {
+  SetString(section, key, std::to_string(value));
+}
+
+Status IniFile::Save() const {
+  std::error_code error;
+  const bool exists = std::filesystem::exists(path_, error);
+  if (exists && access(path_.c_str(), W_OK) != 0) {
+    return Status(ErrorCode::kAccessDenied, "cannot write " + path_.string(), errno,
+                  std::strerror(errno));
+  }
+
+  std::string text;
+  if (contents_->ini.Save(text) < 0) return FileSystemFailure("cannot format", path_, ENOMEM);
+  if (!contents_->trailingComments.empty()) {
+    if (!text.empty() && !text.ends_with('\n')) text += '\n';
+    if (!text.empty()) text += '\n';
+    text += contents_->trailingComments;
+  }
+
+  std::filesystem::path temporary = path_;
+  temporary += ".new" + std::to_string(getpid());
+  if (Status written = WriteWholeFile(temporary, text); !written.ok()) {
+    std::filesystem::remove(temporary, error);
+    return written;
+  }
+  if (exists) {
+    const auto permissions = std::filesystem::status(path_, error).permissions();
+    if (!error) std::filesystem::permissions(temporary, permissions, error);
+  }
+  std::filesystem::rename(temporary, path_, error);
+  if (error) {
+    const int code = error.value();
+    std::filesystem::remove(temporary, error);
+    return FileSystemFailure("cannot replace", path_, code);
+  }
+  return Status::Ok();
+}
+
+}  // namespace paltrix::ini

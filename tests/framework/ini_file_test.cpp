@@ -1,0 +1,168 @@
+#include "framework/ini/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/support/temp_directory.h"
+
+namespace paltrix::ini {
+namespace {
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const std::filesystem::path& path, std::string_view text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(IniFile, MissingFileOrKeyGivesTheDefault) {
+  testing::TempDirectory folder;
+  Result<IniFile> ini = IniFile::Load(folder / "absent.ini");
+  ASSERT_TRUE(ini.ok()) << ini.status().message();
+  EXPECT_EQ(ini->Find("Printer", "TMarg"), std::nullopt);
+  EXPECT_EQ(ini->GetString("Printer", "NETAI90", "Mix Cont. Nr"), "Mix Cont. Nr");
+  EXPECT_EQ(ini->GetInteger("Printer", "WAIT", 7), 7);
+  EXPECT_FALSE(std::filesystem::exists(folder / "absent.ini")) << "reading creates nothing";
+}
+
+TEST(IniFile, NamesAreComparedWithoutCase) {
+  testing::TempDirectory folder;
+  WriteText(folder / "s.ini", "[Printer]\r\nPrinter = Zebra 105\r\nTMarg=12\r\n");
+  Result<IniFile> ini = IniFile::Load(folder / "s.ini");
+  ASSERT_TRUE(ini.ok());
+  EXPECT_EQ(ini->GetString("PRINTER", "printer", ""), "Zebra 105");
+  EXPECT_EQ(ini->GetInteger("printer", "tmarg", 0), 12);
+  EXPECT_EQ(ini->Find("Printer", "LMarg"), std::nullopt);
+  EXPECT_EQ(ini->Find("Other", "TMarg"), std::nullopt);
+}
+
+TEST(IniFile, OnlyWholeNumbersAreRead) {
+  struct Row {
+    std::string value;
+    int expected;
+  };
+  const Row rows[] = {
+      {"12", 12},    {" -3 ", -3},
+      {"+4", 4},     {"0", 0},
+      {"12 mm", 99}, {"", 99},
+      {"abc", 99},   {"1.5", 99},
+      {"0x10", 99},  {"99999999999", 99},
+      {"-", 99},     {"2147483647", 2147483647},
+  };
+  testing::TempDirectory folder;
+  std::string text = "[N]\n";
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    text += "k" + std::to_string(i) + "=" + rows[i].value + "\n";
+  }
+  WriteText(folder / "n.ini", text);
+  Result<IniFile> ini = IniFile::Load(folder / "n.ini");
+  ASSERT_TRUE(ini.ok());
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    EXPECT_EQ(ini->GetInteger("N", "k" + std::to_string(i), 99), rows[i].expected)
+        << "'" << rows[i].value << "'";
+  }
+}
+
+TEST(IniFile, WritingKeepsOtherKeysCommentsAndOrder) {
+  testing::TempDirectory folder;
+  const std::filesystem::path path = folder / "splab.ini";
+  WriteText(path,
+            "; printer settings of this station\n"
+            "[STARTUP]\n"
+            "INIFILE=.\\splab.ini\n"
+            "\n"
+            "[Printer]\n"
+            "; the queue\n"
+            "Printer=Zebra\n"
+            "TMarg=5\n"
+            "NETAI90=Blomst \xe6\xf8\xe5\n"
+            "\n"
+            "; kept at the end\n");
+  {
+    Result<IniFile> ini = IniFile::Load(path);
+    ASSERT_TRUE(ini.ok());
+    ini->SetInteger("printer", "tmarg", 8);
+    ini->SetString("Printer", "WAIT", "2");
+    ini->SetString("Extra", "Key", "Value");
+    ASSERT_TRUE(ini->Save().ok());
+  }
+  const std::string written = ReadText(path);
+  EXPECT_EQ(written,
+            "; printer settings of this station\n"
+            "\n"
+            "\n"
+            "[STARTUP]\n"
+            "INIFILE=.\\splab.ini\n"
+            "\n"
+            "\n"
+            "[Printer]\n"
+            "\n"  // the parser's own spacing before a commented key
+            "; the queue\n"
+            "Printer=Zebra\n"
+            "TMarg=8\n"
+            "NETAI90=Blomst \xe6\xf8\xe5\n"
+            "WAIT=2\n"
+            "\n"
+            "\n"
+            "[Extra]\n"
+            "Key=Value\n"
+            "\n"
+            "; kept at the end\n");
+
+  Result<IniFile> again = IniFile::Load(path);
+  ASSERT_TRUE(again.ok());
+  ASSERT_TRUE(again->Save().ok());
+  EXPECT_EQ(ReadText(path), written) << "loading and saving again changes nothing";
+}
+
+TEST(IniFile, SaveCreatesAMissingFileButNoFolder) {
+  testing::TempDirectory folder;
+  Result<IniFile> created = IniFile::Load(folder / "new.ini");
+  ASSERT_TRUE(created.ok());
+  created->SetString("Printer", "Printer", "Zebra");
+  ASSERT_TRUE(created->Save().ok());
+  EXPECT_EQ(ReadText(folder / "new.ini"), "[Printer]\nPrinter=Zebra\n");
+
+  Result<IniFile> nowhere = IniFile::Load(folder / "missing" / "new.ini");
+  ASSERT_TRUE(nowhere.ok());
+  nowhere->SetString("Printer", "Printer", "Zebra");
+  const Status failed = nowhere->Save();
+  EXPECT_EQ(failed.code(), ErrorCode::kFileSystemError);
+  EXPECT_EQ(failed.systemCode(), ENOENT);
+  EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+TEST(IniFile, FailuresAreReportedNotSwallowed) {
+  testing::TempDirectory folder;
+  std::filesystem::create_directory(folder / "dir.ini");
+  Result<IniFile> unreadable = IniFile::Load(folder / "dir.ini");
+  ASSERT_FALSE(unreadable.ok()) << "an existing file that cannot be read is not an empty file";
+  EXPECT_EQ(unreadable.status().code(), ErrorCode::kFileSystemError);
+
+  // A folder in the file's place cannot be replaced: the write fails and the
+  // folder is left as it was, without a stray temporary file.
+  Result<IniFile> blocked = IniFile::Load(folder / "other.ini");
+  ASSERT_TRUE(blocked.ok());
+  std::filesystem::create_directory(folder / "other.ini");
+  std::filesystem::create_directory(folder / "other.ini" / "inside");
+  blocked->SetString("A", "B", "C");
+  EXPECT_FALSE(blocked->Save().ok());
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "other.ini" / "inside"));
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, 2);
+}
+
+}  // namespace
+}  // namespace paltrix::ini
