@@ -1,78 +1,23 @@
 #include "framework/desktop/file_desktop_settings.h"
 
-#ifndef SI_NO_CONVERSION
-#define SI_NO_CONVERSION  // the file is plain ASCII; no wide-character API needed
-#endif
-#ifndef SI_IMPLEMENTATION
-#define SI_IMPLEMENTATION  // Debian's header keeps the template bodies behind this switch
-#endif
-#include <SimpleIni.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <system_error>
+
+#include "framework/ini/ini_file.h"
 
 namespace paltrix::desktop {
 namespace {
 
 constexpr const char* kSection = "Desktop";
 constexpr const char* kDragFullWindowsKey = "DragFullWindows";
-constexpr bool kDesktopDefault = true;
-
-Status FileSystemFailure(const std::string& what, const std::filesystem::path& file,
-                         int systemCode) {
-  return Status(ErrorCode::kFileSystemError, what + " " + file.string(), systemCode,
-                std::strerror(systemCode));
-}
+constexpr int kDesktopDefault = 1;  // on
 
 const char* NonEmptyVariable(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0' ? value : nullptr;
-}
-
-// Loads the file into ini. A missing file leaves ini empty.
-Status Load(const std::filesystem::path& file, CSimpleIniA& ini) {
-  std::error_code error;
-  if (!std::filesystem::exists(file, error)) {
-    return error ? FileSystemFailure("cannot look for", file, error.value()) : Status::Ok();
-  }
-  errno = 0;
-  if (ini.LoadFile(file.c_str()) < 0) {
-    return FileSystemFailure("cannot read", file, errno != 0 ? errno : EIO);
-  }
-  return Status::Ok();
-}
-
-// Writes text to a sibling file and renames it over file, so that a failure
-// halfway never leaves a truncated settings file behind.
-Status ReplaceFile(const std::filesystem::path& file, const std::string& text) {
-  std::error_code error;
-  if (file.has_parent_path()) {
-    std::filesystem::create_directories(file.parent_path(), error);
-    if (error) return FileSystemFailure("cannot create the folder of", file, error.value());
-  }
-  std::filesystem::path temporary = file;
-  temporary += ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-      const int code = errno != 0 ? errno : EIO;
-      std::filesystem::remove(temporary, error);
-      return FileSystemFailure("cannot write", temporary, code);
-    }
-  }
-  std::filesystem::rename(temporary, file, error);
-  if (error) {
-    const int code = error.value();
-    std::filesystem::remove(temporary, error);
-    return FileSystemFailure("cannot replace", file, code);
-  }
-  return Status::Ok();
 }
 
 class UnavailableDesktopSettings final : public DesktopSettings {
@@ -104,9 +49,9 @@ Result<std::filesystem::path> DefaultDesktopSettingsFile() {
 
 Result<bool> FileDesktopSettings::DragFullWindows() {
   if (sessionValue_) return *sessionValue_;
-  CSimpleIniA ini;
-  if (Status loaded = Load(file_, ini); !loaded.ok()) return loaded;
-  return ini.GetLongValue(kSection, kDragFullWindowsKey, kDesktopDefault ? 1 : 0) != 0;
+  Result<ini::IniFile> ini = ini::IniFile::Load(file_);
+  if (!ini.ok()) return ini.status();
+  return ini->GetInteger(kSection, kDragFullWindowsKey, kDesktopDefault) != 0;
 }
 
 Status FileDesktopSettings::SetDragFullWindows(bool on, unsigned flags) {
@@ -114,16 +59,18 @@ Status FileDesktopSettings::SetDragFullWindows(bool on, unsigned flags) {
     sessionValue_ = on;
     return Status::Ok();
   }
-  CSimpleIniA ini;
-  ini.SetSpaces(false);
-  if (Status loaded = Load(file_, ini); !loaded.ok()) return loaded;
-  ini.SetLongValue(kSection, kDragFullWindowsKey, on ? 1 : 0);
-  std::string text;
-  if (ini.Save(text) < 0) {
-    return Status(ErrorCode::kFileSystemError, "cannot format " + file_.string(), ENOMEM,
-                  std::strerror(ENOMEM));
+  Result<ini::IniFile> ini = ini::IniFile::Load(file_);
+  if (!ini.ok()) return ini.status();
+  ini->SetInteger(kSection, kDragFullWindowsKey, on ? 1 : 0);
+  if (file_.has_parent_path()) {
+    std::error_code error;
+    std::filesystem::create_directories(file_.parent_path(), error);
+    if (error) {
+      return Status(ErrorCode::kFileSystemError, "cannot create the folder of " + file_.string(),
+                    error.value(), std::strerror(error.value()));
+    }
   }
-  if (Status written = ReplaceFile(file_, text); !written.ok()) return written;
+  if (Status saved = ini->Save(); !saved.ok()) return saved;
   sessionValue_.reset();
   return Status::Ok();
 }
