@@ -238,7 +238,11 @@ std::string ErrorManager::FormatMessage() const {
       {"%ErrorCode", [&] { return std::to_string(saved.code); }},
       {"%ErrorText",
        [&] {
-         if (saved.code == kFileDriverErrorCode || saved.code == kFileDriverErrorCodeAlternative) {
+         // A failure without a driver text of its own (kInvalidValue is 100)
+         // shows the run-time's text rather than an empty " ()".
+         if ((saved.code == kFileDriverErrorCode ||
+              saved.code == kFileDriverErrorCodeAlternative) &&
+             !saved.fileError.empty()) {
            return fmt::format("{} ({})", saved.fileError, saved.fileErrorCode);
          }
          return fmt::format("{} ({})", saved.text, saved.code);

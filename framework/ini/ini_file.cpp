@@ -147,13 +147,27 @@ int IniFile::GetInteger(std::string_view section, std::string_view key, int defa
   return ParseWholeNumber(*value).value_or(defaultValue);
 }
 
-void IniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
+Status IniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
+  constexpr std::string_view kLineBreaks("\r\n\0", 3);
+  constexpr std::string_view kNotInNames("\r\n\0[]=", 6);
+  auto badName = [&](std::string_view name) {
+    return name.empty() || name.find_first_of(kNotInNames) != std::string_view::npos;
+  };
+  if (badName(section) || badName(key)) {
+    return Status(ErrorCode::kInvalidValue, "not a valid INI section or key name: [" +
+                                                std::string(section) + "] " + std::string(key));
+  }
+  if (value.find_first_of(kLineBreaks) != std::string_view::npos) {
+    return Status(ErrorCode::kInvalidValue, "a line break cannot be written to " + path_.string() +
+                                                " as " + std::string(key));
+  }
   contents_->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(),
                           std::string(value).c_str());
+  return Status::Ok();
 }
 
-void IniFile::SetInteger(std::string_view section, std::string_view key, int value) {
-  SetString(section, key, std::to_string(value));
+Status IniFile::SetInteger(std::string_view section, std::string_view key, int value) {
+  return SetString(section, key, std::to_string(value));
 }
 
 Status IniFile::Save() const {

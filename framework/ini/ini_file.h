@@ -49,8 +49,11 @@ class IniFile {
   int GetInteger(std::string_view section, std::string_view key, int defaultValue) const;
 
   // Sets a value in memory, creating the section and key when missing.
-  void SetString(std::string_view section, std::string_view key, std::string_view value);
-  void SetInteger(std::string_view section, std::string_view key, int value);
+  // Refuses (kInvalidValue, nothing changed) a value with a line break or NUL,
+  // which would break the file's lines, and a section or key name that is
+  // empty or holds such a character, "[", "]" or "=".
+  Status SetString(std::string_view section, std::string_view key, std::string_view value);
+  Status SetInteger(std::string_view section, std::string_view key, int value);
 
   // Writes the file. The new contents go to a sibling file first, which then
   // replaces the old one, so a failed write leaves the old file as it was.

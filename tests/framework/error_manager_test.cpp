@@ -81,6 +81,9 @@ TEST_F(ErrorManagerTest, ErrorTextShowsTheRuntimeTextOrTheDriversOwn) {
       {"code 90: the driver's text and code",
        Status(ErrorCode::kFileSystemError, "File System Error", 13, "Permission denied"),
        "File PRODUKT could not be opened.  Error: Permission denied (13)."},
+      {"code 100 without a driver text: the run-time's text",
+       Status(ErrorCode::kInvalidValue, "Ugyldig værdi"),
+       "File PRODUKT could not be opened.  Error: Ugyldig værdi (100)."},
   };
   manager.SetFile("PRODUKT");
   for (const Row& row : rows) {

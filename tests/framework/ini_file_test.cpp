@@ -90,9 +90,9 @@ TEST(IniFile, WritingKeepsOtherKeysCommentsAndOrder) {
   {
     Result<IniFile> ini = IniFile::Load(path);
     ASSERT_TRUE(ini.ok());
-    ini->SetInteger("printer", "tmarg", 8);
-    ini->SetString("Printer", "WAIT", "2");
-    ini->SetString("Extra", "Key", "Value");
+    ASSERT_TRUE(ini->SetInteger("printer", "tmarg", 8).ok());
+    ASSERT_TRUE(ini->SetString("Printer", "WAIT", "2").ok());
+    ASSERT_TRUE(ini->SetString("Extra", "Key", "Value").ok());
     ASSERT_TRUE(ini->Save().ok());
   }
   const std::string written = ReadText(path);
@@ -128,13 +128,13 @@ TEST(IniFile, SaveCreatesAMissingFileButNoFolder) {
   testing::TempDirectory folder;
   Result<IniFile> created = IniFile::Load(folder / "new.ini");
   ASSERT_TRUE(created.ok());
-  created->SetString("Printer", "Printer", "Zebra");
+  ASSERT_TRUE(created->SetString("Printer", "Printer", "Zebra").ok());
   ASSERT_TRUE(created->Save().ok());
   EXPECT_EQ(ReadText(folder / "new.ini"), "[Printer]\nPrinter=Zebra\n");
 
   Result<IniFile> nowhere = IniFile::Load(folder / "missing" / "new.ini");
   ASSERT_TRUE(nowhere.ok());
-  nowhere->SetString("Printer", "Printer", "Zebra");
+  ASSERT_TRUE(nowhere->SetString("Printer", "Printer", "Zebra").ok());
   const Status failed = nowhere->Save();
   EXPECT_EQ(failed.code(), ErrorCode::kFileSystemError);
   EXPECT_EQ(failed.systemCode(), ENOENT);
@@ -154,7 +154,7 @@ TEST(IniFile, FailuresAreReportedNotSwallowed) {
   ASSERT_TRUE(blocked.ok());
   std::filesystem::create_directory(folder / "other.ini");
   std::filesystem::create_directory(folder / "other.ini" / "inside");
-  blocked->SetString("A", "B", "C");
+  ASSERT_TRUE(blocked->SetString("A", "B", "C").ok());
   EXPECT_FALSE(blocked->Save().ok());
   EXPECT_TRUE(std::filesystem::is_directory(folder / "other.ini" / "inside"));
   int entries = 0;
@@ -162,6 +162,27 @@ TEST(IniFile, FailuresAreReportedNotSwallowed) {
     ++entries;
   }
   EXPECT_EQ(entries, 2);
+}
+
+TEST(IniFile, RefusesTextThatWouldBreakTheFile) {
+  testing::TempDirectory folder;
+  Result<IniFile> ini = IniFile::Load(folder / "s.ini");
+  ASSERT_TRUE(ini.ok());
+  const Status refusals[] = {
+      ini->SetString("Printer", "NETAI90", "two\nlines"),
+      ini->SetString("Printer", "NETAI90", "cr\r"),
+      ini->SetString("Printer", "NETAI90", std::string_view("nul\0", 4)),
+      ini->SetString("Printer]", "Key", "x"),
+      ini->SetString("Printer", "Key=1", "x"),
+      ini->SetString("", "Key", "x"),
+  };
+  for (const Status& refused : refusals) EXPECT_EQ(refused.code(), ErrorCode::kInvalidValue);
+  EXPECT_EQ(ini->Find("Printer", "NETAI90"), std::nullopt) << "a refused value changes nothing";
+  EXPECT_TRUE(ini->SetString("Printer", "NETAI90", "Mix [1] = ok; fine").ok());
+  ASSERT_TRUE(ini->Save().ok());
+  Result<IniFile> reread = IniFile::Load(folder / "s.ini");
+  ASSERT_TRUE(reread.ok());
+  EXPECT_EQ(reread->GetString("Printer", "NETAI90", ""), "Mix [1] = ok; fine");
 }
 
 }  // namespace
