@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QTimer>
 #include <cstdlib>
 #include <iostream>
 #include <memory>

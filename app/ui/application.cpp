@@ -1,8 +1,6 @@
 #include "app/ui/application.h"
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 #include "app/ui/app_icon.h"
 #include "app/ui/main_frame.h"
@@ -32,16 +30,15 @@ int Application::Run(const FrameShownHandler& onShown) {
   {
     MainFrame frame(environment_.clock, environment_.procedures);
     const TerminationSignals closeOnSignal([&frame] { frame.close(); });
-    QEventLoop untilClosed;
-    QObject::connect(&frame, &MainFrame::closed, &untilClosed, &QEventLoop::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(&frame, &MainFrame::closed, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
     if (onShown) {
       QObject::connect(
           &frame, &MainFrame::opened, &frame, [&frame, &onShown] { onShown(frame); },
           Qt::QueuedConnection);
     }
     frame.show();
-    untilClosed.exec();
+    QApplication::exec();
   }
 
   trace.WriteCloseLine();
