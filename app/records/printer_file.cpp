@@ -7,8 +7,12 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
 
+#include "framework/errors/message_numbers.h"
+#include "framework/errors/runtime_error.h"
 #include "framework/fields/record_codec.h"
+#include "framework/path/path_resolver.h"
 
 namespace paltrix::records {
 namespace {
@@ -37,6 +41,13 @@ class FileDescriptor {
 Status SystemError(const std::string& what, const std::filesystem::path& file, int error) {
   return Status(ErrorCode::kFileSystemError, what + " " + file.string(), error,
                 std::strerror(error));
+}
+
+Status ReportPrinterFailure(errors::ErrorManager& errors, int messageNumber, Status status) {
+  errors::SetRuntimeError(status);
+  errors.SetFile(printer::kLabel);
+  errors.Throw(messageNumber);
+  return status;
 }
 
 }  // namespace
@@ -113,6 +124,23 @@ Status PrinterRecord::Write(const std::filesystem::path& file) const {
   }
   if (fd.Close() != 0) return SystemError("Cannot close", file, errno);
   return Status::Ok();
+}
+
+Status LoadPrinterRecord(PrinterRecord& record, errors::ErrorManager& errors) {
+  Result<std::filesystem::path> file = path::ResolveDiskName(printer::kDiskName);
+  Status status = file.ok() ? record.Read(*file) : file.status();
+  if (!status.ok()) {
+    return ReportPrinterFailure(errors, errors::msg::kRecordRetrievalError, std::move(status));
+  }
+  return status;
+}
+
+Status SavePrinterRecord(const PrinterRecord& record, errors::ErrorManager& errors) {
+  Result<std::filesystem::path> file = path::ResolveDiskName(printer::kDiskName);
+  Status status = file.ok() ? record.Write(*file) : file.status();
+  if (!status.ok())
+    return ReportPrinterFailure(errors, errors::msg::kUpdateError, std::move(status));
+  return status;
 }
 
 }  // namespace paltrix::records

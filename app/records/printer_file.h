@@ -5,6 +5,7 @@
 #include <span>
 
 #include "app/records/printer.h"
+#include "framework/errors/error_manager.h"
 #include "framework/status.h"
 
 // The Printer record and its flat file "SPTIGER.DAT".
@@ -53,5 +54,12 @@ class PrinterRecord {
  private:
   Image image_{};
 };
+
+// Read and Write on "SPTIGER.DAT" in the working directory (the name matched
+// without regard to case, as every disk name is). Failures are reported to
+// the error manager against the file "Printer" (message 1 for a read, 28 for
+// a write) and returned.
+Status LoadPrinterRecord(PrinterRecord& record, errors::ErrorManager& errors);
+Status SavePrinterRecord(const PrinterRecord& record, errors::ErrorManager& errors);
 
 }  // namespace paltrix::records

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 #include "app/records/a5etiket.h"
@@ -35,9 +36,18 @@ constexpr const storage::FileSchema* FindFileSchema(std::string_view label) {
   return nullptr;
 }
 
-// True for the files kept by the storage engine: all but the flat Printer file.
-constexpr bool IsKeyedFile(const storage::FileSchema& schema) {
-  return &schema != &printer::kSchema;
+// True for the files a record context opens through the storage engine: all
+// but the flat Printer file and the declared-only PRODUcT, whose disk name
+// belongs to Produkt's layout.
+constexpr bool IsOpenedByStorageEngine(const storage::FileSchema& schema) {
+  return &schema != &printer::kSchema && &schema != &produkt_extended::kSchema;
+}
+
+// Position of a file in kFilesInCreationOrder. REQUIRES: one of the twelve.
+constexpr std::size_t IndexOfFile(const storage::FileSchema& schema) {
+  std::size_t index = 0;
+  while (index < kFilesInCreationOrder.size() && kFilesInCreationOrder[index] != &schema) ++index;
+  return index;
 }
 
 }  // namespace paltrix::records

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "app/records/file_manager.h"
+#include "app/records/relation_manager.h"
+#include "framework/errors/error_manager.h"
+#include "framework/storage/schema.h"
+
+// The file and relation managers of the twelve record files, created at
+// program start in the order of kFilesInCreationOrder (for each file its file
+// manager, then its relation manager) and destroyed in reverse at the end.
+// The managers hold no open files: record contexts do.
+namespace paltrix::records {
+
+// Told of each manager pair as it is created and destroyed.
+class ManagerLifecycleObserver {
+ public:
+  virtual ~ManagerLifecycleObserver() = default;
+  virtual void Created(std::string_view label) = 0;
+  virtual void Destroyed(std::string_view label) = 0;
+};
+
+class FileRegistry {
+ public:
+  // REQUIRES: `errors` (and `observer`, when given) outlive the registry.
+  explicit FileRegistry(errors::ErrorManager& errors, ManagerLifecycleObserver* observer = nullptr);
+  FileRegistry(const FileRegistry&) = delete;
+  FileRegistry& operator=(const FileRegistry&) = delete;
+  ~FileRegistry();
+
+  // REQUIRES: `schema` is one of the twelve files of record_files.h.
+  const FileManager& file(const storage::FileSchema& schema) const;
+  const RelationManager& relations(const storage::FileSchema& schema) const;
+
+  errors::ErrorManager& errorManager() const { return errors_; }
+
+ private:
+  struct ManagerPair {
+    std::unique_ptr<FileManager> file;
+    std::unique_ptr<RelationManager> relations;
+  };
+  errors::ErrorManager& errors_;
+  ManagerLifecycleObserver* observer_;
+  std::vector<ManagerPair> managers_;  // in creation order
+};
+
+}  // namespace paltrix::records

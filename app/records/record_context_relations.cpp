@@ -1,0 +1,197 @@
+// RecordContext::Update and RecordContext::Delete: changes that the children
+// of the changed record follow, each made as one transaction.
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/records/link_value.h"
+#include "app/records/record_context.h"
+#include "framework/errors/message_numbers.h"
+
+namespace paltrix::records {
+namespace {
+
+enum class ChangeKind { kUpdate, kDelete };
+
+ReferentialAction ActionFor(const RelationDef& relation, ChangeKind change) {
+  return change == ChangeKind::kUpdate ? relation.onUpdate : relation.onDelete;
+}
+
+// The files that a change of `root` can reach through cascading relations,
+// without `root` itself.
+std::vector<const storage::FileSchema*> FilesReachedFrom(const storage::FileSchema& root,
+                                                         ChangeKind change) {
+  std::vector<const storage::FileSchema*> reached;
+  std::vector<const storage::FileSchema*> pending = {&root};
+  while (!pending.empty()) {
+    const storage::FileSchema* parent = pending.back();
+    pending.pop_back();
+    for (const RelationDef& relation : kRelations) {
+      if (relation.parent != parent || ActionFor(relation, change) != kCascade) continue;
+      bool known = relation.child == &root;
+      for (const storage::FileSchema* file : reached) known = known || file == relation.child;
+      if (known) continue;
+      reached.push_back(relation.child);
+      pending.push_back(relation.child);
+    }
+  }
+  return reached;
+}
+
+struct Child {
+  storage::RecordNumber number;
+  storage::Record record;
+};
+
+}  // namespace
+
+// One cascading change inside a running transaction. Every failure is reported
+// against the file where it happened and ends the cascade.
+class RecordContext::Cascade {
+ public:
+  explicit Cascade(RecordContext& context) : context_(context) {}
+
+  // Makes the children of `parent` follow its change from `before` to `after`.
+  Status Update(const storage::FileSchema& parent, const storage::Record& before,
+                const storage::Record& after) {
+    for (const RelationDef* relation : context_.files_.relations(parent).children()) {
+      if (relation->onUpdate != kCascade) continue;
+      if (SameBytes(before, after, *relation->parentField)) continue;
+      Result<std::vector<Child>> children = ChildrenOf(*relation, before);
+      if (!children.ok()) return children.status();
+      if (children->empty()) continue;
+
+      storage::KeyedFile& file = *context_.Slot(*relation->child).handle;
+      storage::Record probe = storage::Record::Blank(*relation->child);
+      if (!CopyLinkValue(after.image, *relation->parentField, probe.image, *relation->childField)) {
+        return context_.Report(
+            *relation->child, errors::msg::kUpdateError,
+            Status(ErrorCode::kInvalidValue,
+                   "The new value of " + std::string(relation->parentField->name) +
+                       " cannot be held by " + std::string(relation->childField->name)));
+      }
+      for (const Child& child : *children) {
+        storage::Record changed = child.record;
+        const fields::FieldDef& link = *relation->childField;
+        std::copy_n(probe.image.begin() + link.offset, link.size,
+                    changed.image.begin() + link.offset);
+        const Status put = file.Put(child.number, changed);
+        if (!put.ok()) return ReportWriteFailure(*relation->child, put);
+        const Status followed = Update(*relation->child, child.record, changed);
+        if (!followed.ok()) return followed;
+      }
+    }
+    return Status::Ok();
+  }
+
+  // Deletes the children of the deleted record `parent` along cascade-delete
+  // relations.
+  Status Delete(const storage::FileSchema& parent, const storage::Record& deleted) {
+    for (const RelationDef* relation : context_.files_.relations(parent).children()) {
+      if (relation->onDelete != kCascade) continue;
+      Result<std::vector<Child>> children = ChildrenOf(*relation, deleted);
+      if (!children.ok()) return children.status();
+      storage::KeyedFile* file = context_.Slot(*relation->child).handle;
+      for (const Child& child : *children) {
+        const Status removed = file->Delete(child.number);
+        if (!removed.ok()) {
+          return context_.Report(*relation->child, errors::msg::kDeleteError, removed);
+        }
+        const Status followed = Delete(*relation->child, child.record);
+        if (!followed.ok()) return followed;
+      }
+    }
+    return Status::Ok();
+  }
+
+  Status ReportWriteFailure(const storage::FileSchema& file, Status status) {
+    const int message = status.code() == ErrorCode::kDuplicateKey ? errors::msg::kDuplicateKey
+                                                                  : errors::msg::kUpdateError;
+    return context_.Report(file, message, std::move(status));
+  }
+
+ private:
+  static bool SameBytes(const storage::Record& a, const storage::Record& b,
+                        const fields::FieldDef& field) {
+    return std::equal(a.image.begin() + field.offset, a.image.begin() + field.offset + field.size,
+                      b.image.begin() + field.offset);
+  }
+
+  // The children of `parent` through `relation`, read before any of them is
+  // changed. None when the child file does not exist or the parent's value
+  // cannot be a value of the child's field.
+  Result<std::vector<Child>> ChildrenOf(const RelationDef& relation,
+                                        const storage::Record& parent) {
+    std::vector<Child> children;
+    storage::KeyedFile* file = context_.Slot(*relation.child).handle;
+    if (file == nullptr) return children;
+    storage::Record probe = storage::Record::Blank(*relation.child);
+    if (!CopyLinkValue(parent.image, *relation.parentField, probe.image, *relation.childField)) {
+      return children;
+    }
+    Status status = file->SetKeyOrder(relation.childKey, &probe);
+    storage::Record record = storage::Record::Blank(*relation.child);
+    while (status.ok() && (status = file->Next(record)).ok()) {
+      if (!SameKeyValue(record.image, probe.image, *relation.childField)) break;
+      children.push_back({file->position(), record});
+    }
+    if (!status.ok() && status.code() != ErrorCode::kRecordNotAvailable) {
+      return context_.Report(*relation.child, errors::msg::kRecordRetrievalError, status);
+    }
+    return children;
+  }
+
+  RecordContext& context_;
+};
+
+Status RecordContext::Update(const storage::FileSchema& schema, storage::RecordNumber number,
+                             const storage::Record& record) {
+  return Change(schema, number, &record);
+}
+
+Status RecordContext::Delete(const storage::FileSchema& schema, storage::RecordNumber number) {
+  return Change(schema, number, nullptr);
+}
+
+Status RecordContext::Change(const storage::FileSchema& schema, storage::RecordNumber number,
+                             const storage::Record* replacement) {
+  const bool deleting = replacement == nullptr;
+  Result<storage::KeyedFile*> file = File(schema);
+  if (!file.ok()) return file.status();
+  // Files cannot join a running transaction: open every file the cascade can
+  // reach first. A child file that does not exist stays closed and unmade.
+  for (const storage::FileSchema* child :
+       FilesReachedFrom(schema, deleting ? ChangeKind::kDelete : ChangeKind::kUpdate)) {
+    Result<storage::KeyedFile*> opened = FileIfPresent(*child);
+    if (!opened.ok()) return opened.status();
+  }
+
+  const int failureMessage = deleting ? errors::msg::kDeleteError : errors::msg::kUpdateError;
+  storage::Record before = storage::Record::Blank(schema);
+  const Status read = (*file)->Get(number, before);
+  if (!read.ok()) return Report(schema, failureMessage, read);
+
+  Result<storage::Session::Transaction> transaction = session_.Begin(/*immediate=*/true);
+  if (!transaction.ok()) {
+    return Report(schema, errors::msg::kTransactionCancelled, transaction.status());
+  }
+  Cascade cascade(*this);
+  if (deleting) {
+    const Status removed = (*file)->Delete(number);
+    if (!removed.ok()) return Report(schema, failureMessage, removed);
+    const Status followed = cascade.Delete(schema, before);
+    if (!followed.ok()) return followed;
+  } else {
+    const Status put = (*file)->Put(number, *replacement);
+    if (!put.ok()) return cascade.ReportWriteFailure(schema, put);
+    const Status followed = cascade.Update(schema, before, *replacement);
+    if (!followed.ok()) return followed;
+  }
+  const Status committed = transaction->Commit();
+  if (!committed.ok()) return Report(schema, errors::msg::kTransactionCancelled, committed);
+  return Status::Ok();
+}
+
+}  // namespace paltrix::records
