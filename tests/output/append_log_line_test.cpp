@@ -2,21 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "tests/output/read_file.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::output {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
+using testing::ReadFile;
 
 TEST(AppendLogLine, CreatesThenAppendsLinesEndingInCarriageReturnLineFeed) {
   paltrix::testing::TempDirectory folder;

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "output/raw_printer.h"
 #include "tests/output/raw_port_listener.h"
+#include "tests/output/read_file.h"
 #include "tests/output/test_cupsd.h"
 #include "tests/support/temp_directory.h"
 
@@ -32,12 +31,7 @@ class CupsSpoolerTest : public ::testing::Test {
     cupsd_->SetDefault("paltrix-test");
   }
 
-  std::string Log() const {
-    std::ifstream in(folder_ / "errprt.log", std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-  }
+  std::string Log() const { return testing::ReadFile(folder_ / "errprt.log"); }
 
   paltrix::testing::TempDirectory folder_;
   paltrix::testing::ScopedWorkingDirectory inFolder_{folder_.path()};

@@ -1,28 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "output/raw_printer.h"
 #include "output/socket_printer.h"
 #include "tests/output/fake_spooler.h"
 #include "tests/output/raw_port_listener.h"
+#include "tests/output/read_file.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::output {
 namespace {
 
+using testing::ReadFile;
+
 using testing::FakeSpooler;
 using testing::RawPortListener;
 using testing::RefusingPort;
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 std::string EveryByte() {
   std::string bytes;

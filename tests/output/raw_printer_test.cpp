@@ -2,27 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tests/output/fake_spooler.h"
+#include "tests/output/read_file.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::output {
 namespace {
 
+using testing::ReadFile;
+
 using testing::FakeSpooler;
 using testing::SpoolerFaults;
 
 const LocalDateTime kMorning{{2026, 3, 5}, 7, 4, 9, 0};
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 // Runs in a fresh working directory, where "errprt.log" is written.
 class RawPrinterTest : public ::testing::Test {

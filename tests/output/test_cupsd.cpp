@@ -17,6 +17,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/output/read_file.h"
+
 extern char** environ;
 
 namespace paltrix::output::testing {
@@ -93,13 +95,6 @@ pid_t Spawn(const fs::path& program, const std::vector<std::string>& arguments,
 // it read the variable again.
 void ForgetCachedServer() {
   cupsSetServer(nullptr);
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 }  // namespace
