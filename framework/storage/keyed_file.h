@@ -81,7 +81,7 @@ class KeyedFile {
   // The first record whose key equals probe's key value; kRecordNotFound.
   Status Fetch(std::size_t keyIndex, const Record& probe, Record& out);
   Status Put(RecordNumber number, const Record& record);  // kRecordNotFound, kDuplicateKey
-  Result<RecordNumber> Add(const Record& record);          // kDuplicateKey
+  Result<RecordNumber> Add(const Record& record);         // kDuplicateKey
   // Adds without maintaining keys; the file then needs BuildKeys() before any
   // key access, and reports kKeysNeedRebuild on open until it has had one.
   Result<RecordNumber> Append(const Record& record);
@@ -95,9 +95,11 @@ class KeyedFile {
   Status BeginBulk();
   Status EndBulk();
 
+  // The engine's own state, opaque outside it (framework/storage/keyed_file_internal.h).
+  struct Impl;
+
  private:
   friend class Session;
-  struct Impl;
   explicit KeyedFile(std::unique_ptr<Impl> impl);
   std::unique_ptr<Impl> impl_;
 };
@@ -135,12 +137,15 @@ class Session {
     friend class Session;
     explicit Transaction(Session* session);
     Session* session_;
+    std::size_t level_;  // depth of the session's transaction stack with this one open
   };
   Result<Transaction> Begin(bool immediate = false);
 
+  // The engine's own state, opaque outside it (framework/storage/keyed_file_internal.h).
+  struct Impl;
+
  private:
   friend class KeyedFile;
-  struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 

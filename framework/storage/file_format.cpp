@@ -1,0 +1,342 @@
+#include "framework/storage/file_format.h"
+
+#include <fmt/format.h>
+
+#include <utility>
+#include <vector>
+
+#include "framework/result.h"
+#include "framework/storage/file_statements.h"
+#include "framework/storage/sqlite_connection.h"
+#include "framework/storage/sqlite_status.h"
+
+namespace paltrix::storage {
+namespace {
+
+struct FileInfo {
+  std::int64_t formatVersion = 0;
+  std::int64_t recordLength = 0;
+  std::int64_t memoCount = 0;
+  std::string keySignature;
+  bool keysStale = false;
+};
+
+// Rows whose keys are recomputed per batch; the batch is read completely
+// before any of its rows is written.
+constexpr int kKeyBuildBatch = 512;
+
+Status Run(const FileContext& file, const std::string& sql) {
+  const int rc = sqlite::Execute(file.connection, sql);
+  if (rc == SQLITE_OK) return Status::Ok();
+  return SqliteFailure(file.connection, rc, file.name);
+}
+
+Status Prepare(const FileContext& file, const std::string& sql, sqlite::Statement& statement) {
+  const int rc = sqlite::Statement::Prepare(file.connection, sql, statement);
+  if (rc == SQLITE_OK) return Status::Ok();
+  return SqliteFailure(file.connection, rc, file.name);
+}
+
+// The first column of the first row of `sql`, 0 when there is no row.
+Result<std::int64_t> QueryInteger(const FileContext& file, const std::string& sql) {
+  sqlite::Statement statement;
+  if (Status status = Prepare(file, sql, statement); !status.ok()) return status;
+  sqlite::StatementRun run(statement);
+  const int rc = run->Step();
+  if (rc == SQLITE_ROW) return run->ColumnInteger(0);
+  if (rc == SQLITE_DONE) return std::int64_t{0};
+  return SqliteFailure(file.connection, rc, file.name);
+}
+
+Status InvalidDataFile(const FileContext& file, std::string_view why) {
+  return Status(ErrorCode::kInvalidDataFile, fmt::format("{}: {}", file.name, why));
+}
+
+// Writing the application id is the first write of a transaction level: it
+// takes this file's write lock (waiting out other writers) before anything is
+// read, so what is read next is current and cannot go stale.
+Status TakeWriteLock(const FileContext& file) {
+  return Run(file, fmt::format("PRAGMA {}.application_id = {}", file.database, kApplicationId));
+}
+
+Result<FileInfo> ReadFileInfo(const FileContext& file) {
+  Result<std::int64_t> tables = QueryInteger(
+      file, fmt::format("SELECT count(*) FROM {}.sqlite_master WHERE type = 'table' AND name = "
+                        "'file_info'",
+                        file.database));
+  if (!tables.ok()) return tables.status();
+  if (*tables == 0) return InvalidDataFile(file, "the file description is missing");
+
+  sqlite::Statement statement;
+  Status status = Prepare(file,
+                          fmt::format("SELECT format_version, record_length, memo_count, "
+                                      "key_signature, keys_stale FROM {}.file_info",
+                                      file.database),
+                          statement);
+  if (!status.ok()) return status;
+  sqlite::StatementRun run(statement);
+  const int rc = run->Step();
+  if (rc == SQLITE_DONE) return InvalidDataFile(file, "the file description is empty");
+  if (rc != SQLITE_ROW) return SqliteFailure(file.connection, rc, file.name);
+  FileInfo info;
+  info.formatVersion = run->ColumnInteger(0);
+  info.recordLength = run->ColumnInteger(1);
+  info.memoCount = run->ColumnInteger(2);
+  info.keySignature = std::string(run->ColumnBytes(3));
+  info.keysStale = run->ColumnInteger(4) != 0;
+  return info;
+}
+
+Status CreateFile(const FileContext& file) {
+  TransactionLevel level(file.transactions);
+  if (Status status = level.Begin(); !status.ok()) return status;
+  if (Status status = TakeWriteLock(file); !status.ok()) return status;
+  // Another process may have created the file while this one waited.
+  Result<std::int64_t> described = QueryInteger(
+      file,
+      fmt::format("SELECT count(*) FROM {}.sqlite_master WHERE name = 'file_info'", file.database));
+  if (!described.ok()) return described.status();
+  if (*described > 0) return level.Commit();
+
+  const std::string& db = file.database;
+  Status status =
+      Run(file, fmt::format("CREATE TABLE {}.file_info(format_version INTEGER NOT NULL, "
+                            "label TEXT NOT NULL, record_length INTEGER NOT NULL, "
+                            "memo_count INTEGER NOT NULL, key_signature TEXT NOT NULL, "
+                            "keys_stale INTEGER NOT NULL)",
+                            db));
+  if (!status.ok()) return status;
+  sqlite::Statement insert;
+  status = Prepare(file, fmt::format("INSERT INTO {}.file_info VALUES(?1, ?2, ?3, ?4, ?5, 0)", db),
+                   insert);
+  if (!status.ok()) return status;
+  const std::string signature = file.layout.KeySignature();
+  {
+    sqlite::StatementRun run(insert);
+    run->BindInteger(1, kFormatVersion);
+    run->BindText(2, file.layout.schema().label);
+    run->BindInteger(3, file.layout.schema().recordLength);
+    run->BindInteger(4, static_cast<std::int64_t>(file.layout.memoCount()));
+    run->BindText(5, signature);
+    if (const int rc = run->Step(); rc != SQLITE_DONE) {
+      return SqliteFailure(file.connection, rc, file.name);
+    }
+  }
+  status = Run(file, file.layout.CreateTableSql(db, kRecordsTable));
+  for (std::size_t key = 0; status.ok() && key < file.layout.keys().size(); ++key) {
+    status = Run(file, file.layout.CreateIndexSql(db, key));
+  }
+  if (!status.ok()) return status;
+  return level.Commit();
+}
+
+// Copies every row into a table with the columns of the current layout, which
+// replaces the old one; record numbers and the numbering's high-water mark stay.
+Status RecreateRecordsTable(const FileContext& file) {
+  const std::string& db = file.database;
+  Result<std::int64_t> highWater = QueryInteger(
+      file, fmt::format("SELECT coalesce(max(seq), 0) FROM {}.sqlite_sequence WHERE name = '{}'",
+                        db, kRecordsTable));
+  if (!highWater.ok()) return highWater.status();
+  const std::string columns = "recno, image" + file.layout.MemoColumns();
+  const std::string steps[] = {
+      file.layout.CreateTableSql(db, "records_rebuild"),
+      fmt::format("INSERT INTO {0}.records_rebuild({1}) SELECT {1} FROM {0}.{2}", db, columns,
+                  kRecordsTable),
+      fmt::format("DROP TABLE {}.{}", db, kRecordsTable),
+      fmt::format("ALTER TABLE {}.records_rebuild RENAME TO {}", db, kRecordsTable),
+      fmt::format("DELETE FROM {}.sqlite_sequence WHERE name = '{}'", db, kRecordsTable),
+      fmt::format("INSERT INTO {}.sqlite_sequence(name, seq) VALUES('{}', {})", db, kRecordsTable,
+                  *highWater),
+  };
+  for (const std::string& step : steps) {
+    if (Status status = Run(file, step); !status.ok()) return status;
+  }
+  return Status::Ok();
+}
+
+Status RecomputeKeyColumns(const FileContext& file) {
+  const TableLayout& layout = file.layout;
+  std::vector<std::string> assignments;
+  for (const KeyLayout& key : layout.keys()) {
+    for (const std::string& column : key.columns) {
+      assignments.push_back(fmt::format("{} = ?{}", column, assignments.size() + 1));
+    }
+  }
+  sqlite::Statement select;
+  sqlite::Statement update;
+  Status status = Prepare(file,
+                          fmt::format("SELECT recno, image FROM {}.{} WHERE recno > ?1 ORDER BY "
+                                      "recno LIMIT {}",
+                                      file.database, kRecordsTable, kKeyBuildBatch),
+                          select);
+  if (status.ok()) {
+    status =
+        Prepare(file,
+                fmt::format("UPDATE {}.{} SET {} WHERE recno = ?{}", file.database, kRecordsTable,
+                            fmt::join(assignments, ", "), assignments.size() + 1),
+                update);
+  }
+  if (!status.ok()) return status;
+
+  std::int64_t after = 0;
+  std::vector<std::pair<std::int64_t, std::string>> batch;
+  do {
+    batch.clear();
+    {
+      sqlite::StatementRun run(select);
+      run->BindInteger(1, after);
+      int rc;
+      while ((rc = run->Step()) == SQLITE_ROW) {
+        batch.emplace_back(run->ColumnInteger(0), std::string(run->ColumnBytes(1)));
+      }
+      if (rc != SQLITE_DONE) return SqliteFailure(file.connection, rc, file.name);
+    }
+    for (const auto& [recno, image] : batch) {
+      if (image.size() != layout.schema().recordLength) {
+        return InvalidDataFile(file, fmt::format("record {} is damaged", recno));
+      }
+      std::vector<KeyValues> values;
+      for (std::size_t key = 0; key < layout.keys().size(); ++key) {
+        values.push_back(layout.ExtractKey(key, image));
+      }
+      sqlite::StatementRun run(update);
+      int index = 1;
+      for (const KeyValues& keyValues : values) {
+        BindKeyValues(update, index, keyValues);
+        index += static_cast<int>(keyValues.size());
+      }
+      run->BindInteger(index, recno);
+      if (const int rc = run->Step(); rc != SQLITE_DONE) {
+        return SqliteFailure(file.connection, rc, file.name);
+      }
+      after = recno;
+    }
+  } while (batch.size() == static_cast<std::size_t>(kKeyBuildBatch));
+  return Status::Ok();
+}
+
+Status BuildKeysLocked(const FileContext& file) {
+  const std::string& db = file.database;
+  std::vector<std::string> oldIndexes;
+  {
+    sqlite::Statement statement;
+    Status status = Prepare(file,
+                            fmt::format("SELECT name FROM {}.sqlite_master WHERE type = 'index' "
+                                        "AND tbl_name = '{}' AND name GLOB 'key[0-9]*'",
+                                        db, kRecordsTable),
+                            statement);
+    if (!status.ok()) return status;
+    sqlite::StatementRun run(statement);
+    int rc;
+    while ((rc = run->Step()) == SQLITE_ROW) oldIndexes.emplace_back(run->ColumnBytes(0));
+    if (rc != SQLITE_DONE) return SqliteFailure(file.connection, rc, file.name);
+  }
+  // Building each index once over finished columns is much cheaper than
+  // keeping the indexes up to date row by row.
+  for (const std::string& index : oldIndexes) {
+    if (Status status = Run(file, fmt::format("DROP INDEX {}.\"{}\"", db, index)); !status.ok()) {
+      return status;
+    }
+  }
+  if (!file.layout.keys().empty()) {
+    if (Status status = RecomputeKeyColumns(file); !status.ok()) return status;
+  }
+  for (std::size_t key = 0; key < file.layout.keys().size(); ++key) {
+    Status status = Run(file, file.layout.CreateIndexSql(db, key));
+    if (status.code() == ErrorCode::kDuplicateKey) {
+      return Status(ErrorCode::kDuplicateKey,
+                    fmt::format("{}: two records have the same value of the unique key {}",
+                                file.name, file.layout.keys()[key].def->label));
+    }
+    if (!status.ok()) return status;
+  }
+  sqlite::Statement update;
+  Status status = Prepare(
+      file, fmt::format("UPDATE {}.file_info SET key_signature = ?1, keys_stale = 0", db), update);
+  if (!status.ok()) return status;
+  const std::string signature = file.layout.KeySignature();
+  sqlite::StatementRun run(update);
+  run->BindText(1, signature);
+  if (const int rc = run->Step(); rc != SQLITE_DONE) {
+    return SqliteFailure(file.connection, rc, file.name);
+  }
+  return Status::Ok();
+}
+
+Status RebuildOnOpen(const FileContext& file) {
+  TransactionLevel level(file.transactions);
+  if (Status status = level.Begin(); !status.ok()) return status;
+  if (Status status = TakeWriteLock(file); !status.ok()) return status;
+  // Read again under the lock: another process may have rebuilt meanwhile.
+  Result<FileInfo> info = ReadFileInfo(file);
+  if (!info.ok()) return info.status();
+  const bool otherKeys = info->keySignature != file.layout.KeySignature();
+  if (otherKeys) {
+    if (Status status = RecreateRecordsTable(file); !status.ok()) return status;
+  }
+  if (otherKeys || info->keysStale) {
+    if (Status status = BuildKeysLocked(file); !status.ok()) return status;
+  }
+  return level.Commit();
+}
+
+}  // namespace
+
+Status PrepareFile(const FileContext& file) {
+  Result<std::int64_t> applicationId =
+      QueryInteger(file, fmt::format("PRAGMA {}.application_id", file.database));
+  if (!applicationId.ok()) return applicationId.status();
+  bool fresh = false;
+  if (*applicationId != kApplicationId) {
+    if (*applicationId == 0) {
+      Result<std::int64_t> objects =
+          QueryInteger(file, fmt::format("SELECT count(*) FROM {}.sqlite_master", file.database));
+      if (!objects.ok()) return objects.status();
+      fresh = *objects == 0;
+    }
+    if (!fresh) return InvalidDataFile(file, "not a record file of this program");
+  }
+
+  Status status = Run(file, fmt::format("PRAGMA {0}.journal_mode = WAL; PRAGMA {0}.synchronous = "
+                                        "FULL",
+                                        file.database));
+  if (status.ok() && fresh) status = CreateFile(file);
+  if (!status.ok()) return status;
+
+  Result<FileInfo> info = ReadFileInfo(file);
+  if (!info.ok()) return info.status();
+  const FileSchema& schema = file.layout.schema();
+  if (info->formatVersion > kFormatVersion) {
+    return InvalidDataFile(file, fmt::format("written in format {} by a newer program (this one "
+                                             "reads up to {})",
+                                             info->formatVersion, kFormatVersion));
+  }
+  if (info->recordLength != schema.recordLength ||
+      info->memoCount != static_cast<std::int64_t>(file.layout.memoCount())) {
+    return Status(ErrorCode::kInvalidRecordDeclaration,
+                  fmt::format("{}: the file holds records of {} bytes with {} memos, the layout "
+                              "declares {} bytes with {} memos",
+                              file.name, info->recordLength, info->memoCount, schema.recordLength,
+                              file.layout.memoCount()));
+  }
+  if (info->keySignature == file.layout.KeySignature() && !info->keysStale) return Status::Ok();
+
+  status = RebuildOnOpen(file);
+  if (status.code() == ErrorCode::kDuplicateKey || status.code() == ErrorCode::kInvalidDataFile) {
+    return Status(ErrorCode::kKeysNeedRebuild,
+                  fmt::format("{}: the keys need rebuilding and could not be rebuilt: {}",
+                              file.name, status.message()));
+  }
+  return status;
+}
+
+Status BuildKeys(const FileContext& file) {
+  TransactionLevel level(file.transactions);
+  if (Status status = level.Begin(); !status.ok()) return status;
+  if (Status status = TakeWriteLock(file); !status.ok()) return status;
+  if (Status status = BuildKeysLocked(file); !status.ok()) return status;
+  return level.Commit();
+}
+
+}  // namespace paltrix::storage

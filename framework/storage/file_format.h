@@ -1,0 +1,53 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+
+#include "framework/status.h"
+#include "framework/storage/table_layout.h"
+#include "framework/storage/transaction_stack.h"
+
+// The format of one keyed file's database, next to the records table of
+// table_layout.h:
+//
+//   PRAGMA application_id = kApplicationId   -- marks the database as ours
+//   file_info(format_version, label, record_length, memo_count,
+//             key_signature, keys_stale)     -- exactly one row
+//
+// key_signature is TableLayout::KeySignature() of the layout the keys were
+// last built for; keys_stale is 1 from an append without key maintenance
+// until the next key build.
+namespace paltrix::storage {
+
+inline constexpr std::int32_t kApplicationId = 0x50414C54;  // "PALT"
+inline constexpr int kFormatVersion = 1;
+
+// One attached file as the format code sees it.
+struct FileContext {
+  sqlite3* connection;
+  TransactionStack& transactions;
+  const std::string& database;  // the attached schema name
+  const TableLayout& layout;
+  const std::string& name;  // "Label (path)", leads every message
+};
+
+// Makes the freshly attached database ready for `layout`: creates it when it
+// is empty, checks that it is ours and fits, and rebuilds its keys when they
+// were built for other key definitions or are stale.
+// Failures: kInvalidDataFile (not ours, damaged, newer format),
+// kInvalidRecordDeclaration (record length or memo count differ),
+// kKeysNeedRebuild (a needed rebuild failed; the message says why),
+// kRecordHeld (another process kept the file locked past the busy wait),
+// kFileSystemError.
+// REQUIRES: no transaction is open on the connection.
+Status PrepareFile(const FileContext& file);
+
+// Recomputes every key column from the record images and recreates the
+// indexes, then clears the stale mark, all in one transaction level.
+// kDuplicateKey (naming the key) when a unique key collides; the file is then
+// as it was before.
+Status BuildKeys(const FileContext& file);
+
+}  // namespace paltrix::storage

@@ -1,0 +1,151 @@
+#include "framework/storage/file_statements.h"
+
+#include <fmt/format.h>
+
+#include <utility>
+
+#include "framework/storage/sqlite_status.h"
+
+namespace paltrix::storage {
+namespace {
+
+// "?first, ?first+1, ..." for count parameters.
+std::string Parameters(std::size_t first, std::size_t count) {
+  std::string list;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) list += ", ";
+    list += fmt::format("?{}", first + i);
+  }
+  return list;
+}
+
+std::string Descending(const std::vector<std::string>& columns) {
+  std::string list;
+  for (const std::string& column : columns) list += column + " DESC, ";
+  return list + "recno DESC";
+}
+
+}  // namespace
+
+FileStatements::FileStatements(sqlite3* connection, std::string database, const TableLayout& layout,
+                               std::string context)
+    : connection_(connection),
+      database_(std::move(database)),
+      layout_(layout),
+      context_(std::move(context)),
+      keyStatements_(layout.keys().size()) {}
+
+Result<sqlite::Statement*> FileStatements::Get(FileStatement which) {
+  sqlite::Statement& slot = fileStatements_[static_cast<std::size_t>(which)];
+  if (slot.prepared()) return &slot;
+  return Prepare(slot, Sql(which));
+}
+
+Result<sqlite::Statement*> FileStatements::Get(std::size_t key, KeyStatement which) {
+  sqlite::Statement& slot = keyStatements_[key][static_cast<std::size_t>(which)];
+  if (slot.prepared()) return &slot;
+  return Prepare(slot, Sql(key, which));
+}
+
+Result<sqlite::Statement*> FileStatements::Prepare(sqlite::Statement& slot,
+                                                   const std::string& sql) {
+  const int rc = sqlite::Statement::Prepare(connection_, sql, slot);
+  if (rc != SQLITE_OK) return SqliteFailure(connection_, rc, context_);
+  return &slot;
+}
+
+std::string FileStatements::Sql(FileStatement which) const {
+  const std::string table = fmt::format("{}.{}", database_, kRecordsTable);
+  const std::string columns = layout_.RecordColumns();
+  std::vector<std::string> written{"image"};
+  for (std::size_t m = 0; m < layout_.memoCount(); ++m) written.push_back(fmt::format("m{}", m));
+  for (const KeyLayout& key : layout_.keys()) {
+    written.insert(written.end(), key.columns.begin(), key.columns.end());
+  }
+  switch (which) {
+    case FileStatement::kGet:
+      return fmt::format("SELECT {} FROM {} WHERE recno = ?1", columns, table);
+    case FileStatement::kInsert:
+      return fmt::format("INSERT INTO {}({}) VALUES({})", table, fmt::join(written, ", "),
+                         Parameters(1, written.size()));
+    case FileStatement::kUpdate: {
+      std::string assignments;
+      for (std::size_t i = 0; i < written.size(); ++i) {
+        assignments += fmt::format("{}{} = ?{}", i > 0 ? ", " : "", written[i], i + 1);
+      }
+      return fmt::format("UPDATE {} SET {} WHERE recno = ?{}", table, assignments,
+                         written.size() + 1);
+    }
+    case FileStatement::kDelete:
+      return fmt::format("DELETE FROM {} WHERE recno = ?1", table);
+    case FileStatement::kCount:
+      return fmt::format("SELECT count(*) FROM {}", table);
+    case FileStatement::kPhysicalNext:
+      return fmt::format("SELECT {} FROM {} WHERE recno > ?1 ORDER BY recno LIMIT 1", columns,
+                         table);
+    case FileStatement::kPhysicalPrevious:
+      return fmt::format("SELECT {} FROM {} WHERE recno < ?1 ORDER BY recno DESC LIMIT 1", columns,
+                         table);
+    case FileStatement::kKeysStale:
+      return fmt::format("SELECT keys_stale FROM {}.file_info", database_);
+    case FileStatement::kMarkKeysStale:
+      return fmt::format("UPDATE {}.file_info SET keys_stale = 1 WHERE keys_stale = 0", database_);
+  }
+  return {};
+}
+
+std::string FileStatements::Sql(std::size_t key, KeyStatement which) const {
+  const KeyLayout& layout = layout_.keys()[key];
+  const std::size_t n = layout.columns.size();
+  const std::string keyColumns = fmt::format("{}", fmt::join(layout.columns, ", "));
+  const std::string probe = Parameters(1, n);
+  const std::string ascending = keyColumns + ", recno";
+  const std::string descending = Descending(layout.columns);
+
+  std::string range;
+  bool forward = true;
+  switch (which) {
+    case KeyStatement::kFirst:
+      break;
+    case KeyStatement::kLast:
+      forward = false;
+      break;
+    case KeyStatement::kFromProbe:
+      range = fmt::format("({}) >= ({})", keyColumns, probe);
+      break;
+    case KeyStatement::kBeforeProbe:
+      range = fmt::format("({}) < ({})", keyColumns, probe);
+      forward = false;
+      break;
+    case KeyStatement::kAfterRecord:
+      range = fmt::format("({}, recno) > ({}, ?{})", keyColumns, probe, n + 1);
+      break;
+    case KeyStatement::kBeforeRecord:
+      range = fmt::format("({}, recno) < ({}, ?{})", keyColumns, probe, n + 1);
+      forward = false;
+      break;
+    case KeyStatement::kEqual:
+      range = fmt::format("({}) = ({})", keyColumns, probe);
+      break;
+  }
+  // A key that skips blanks reads only what its partial index holds; the
+  // condition is repeated word for word so that SQLite can use that index.
+  std::string where = layout_.SkipsBlanksCondition(key);
+  if (!range.empty()) where = where.empty() ? range : where + " AND " + range;
+  return fmt::format("SELECT {} FROM {}.{}{}{} ORDER BY {} LIMIT 1", layout_.RecordColumns(),
+                     database_, kRecordsTable, where.empty() ? "" : " WHERE ", where,
+                     forward ? ascending : descending);
+}
+
+void BindKeyValues(sqlite::Statement& statement, int first, const KeyValues& values) {
+  int index = first;
+  for (const KeyValue& value : values) {
+    if (const auto* number = std::get_if<std::int64_t>(&value)) {
+      statement.BindInteger(index++, *number);
+    } else {
+      statement.BindText(index++, std::get<std::string>(value));
+    }
+  }
+}
+
+}  // namespace paltrix::storage

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/storage/file_format.h"
+#include "framework/storage/file_statements.h"
+#include "framework/storage/keyed_file.h"
+#include "framework/storage/sqlite_connection.h"
+#include "framework/storage/table_layout.h"
+#include "framework/storage/transaction_stack.h"
+
+// The insides of Session and KeyedFile, shared by their two source files.
+namespace paltrix::storage {
+
+// One database attached to the session's connection. Several KeyedFile
+// objects opened on the same path share it.
+struct Attachment {
+  std::string database;  // schema name on the connection: "f1" .. "f10"
+  std::filesystem::path path;
+  std::string keySignature;
+  std::uint32_t recordLength = 0;
+  std::size_t memoCount = 0;
+  int users = 0;
+};
+
+struct Session::Impl {
+  Impl();
+
+  // Bulk mode is one transaction level shared by every file in bulk mode: it
+  // starts with the first file's BeginBulk and commits with the last EndBulk.
+  Status BeginBulk();
+  Status EndBulk();
+  // Detaches what Close() could not detach while a transaction was open.
+  void DetachPending();
+  void ReleaseAttachment(const std::string& database);
+  // "f<n>" with the smallest n not in use.
+  std::string FreeDatabaseName() const;
+
+  Status connectionFailure;
+  sqlite::Connection connection;  // destroyed after every statement below
+  TransactionStack transactions;
+  std::vector<Attachment> attachments;
+  std::vector<std::string> pendingDetach;
+  std::vector<std::unique_ptr<KeyedFile>> files;
+  std::size_t bulkFiles = 0;
+  std::size_t bulkLevel = 0;
+};
+
+// Where Next()/Previous() continue from. Physical order keeps only a record
+// number (0 before the first record, the largest number after the last);
+// key order keeps the key value and record number of the record read last, or
+// a probe value.
+struct Cursor {
+  enum class Anchor { kStart, kEnd, kProbe, kRecord };
+  bool keyOrder = false;
+  std::size_t key = 0;
+  Anchor anchor = Anchor::kStart;
+  KeyValues values;
+  RecordNumber number = 0;
+};
+
+struct KeyedFile::Impl {
+  Impl(Session::Impl& session, TableLayout layout, std::filesystem::path path,
+       std::string database);
+
+  FileContext context() {
+    return FileContext{session.connection.get(), session.transactions, database, layout, name};
+  }
+
+  Session::Impl& session;
+  TableLayout layout;
+  std::filesystem::path path;
+  std::string database;
+  std::string name;  // "Label (path)" for messages
+  FileStatements statements;
+  Cursor cursor;
+  RecordNumber position = 0;
+  bool bulk = false;
+};
+
+}  // namespace paltrix::storage

@@ -1,0 +1,237 @@
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <system_error>
+#include <utility>
+
+#include "framework/storage/keyed_file.h"
+#include "framework/storage/keyed_file_internal.h"
+#include "framework/storage/sqlite_status.h"
+#include "framework/text/windows1252.h"
+
+namespace paltrix::storage {
+namespace {
+
+int CompareNoCase(void*, int leftLength, const void* left, int rightLength, const void* right) {
+  return text::CompareNoCase(
+      std::string_view(static_cast<const char*>(left), static_cast<std::size_t>(leftLength)),
+      std::string_view(static_cast<const char*>(right), static_cast<std::size_t>(rightLength)));
+}
+
+sqlite::Connection OpenConnection(Status& failure) {
+  sqlite3* raw = nullptr;
+  // The main database stays in memory: every keyed file is attached, so the
+  // attach limit counts keyed files only.
+  int rc = sqlite3_open_v2(":memory:", &raw,
+                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
+  sqlite::Connection connection(raw);
+  if (rc == SQLITE_OK) {
+    sqlite3_extended_result_codes(raw, 1);
+    rc = sqlite3_create_collation_v2(raw, std::string(kCollation).c_str(), SQLITE_UTF8, nullptr,
+                                     CompareNoCase, nullptr);
+  }
+  if (rc != SQLITE_OK) {
+    failure = SqliteFailure(raw, rc, "record context");
+    connection.reset();
+  }
+  return connection;
+}
+
+// Whether the file can be opened where it is: kPathNotFound when its folder
+// is missing (no folder is ever created), kFileNotFound when the file is
+// missing and may not be created.
+Status CheckPlace(const FileSchema& schema, const std::filesystem::path& path,
+                  const OpenOptions& options) {
+  std::error_code error;
+  if (std::filesystem::exists(path, error)) return Status::Ok();
+  const std::filesystem::path folder =
+      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  if (!std::filesystem::is_directory(folder, error)) {
+    return Status(ErrorCode::kPathNotFound,
+                  fmt::format("{} ({}): the folder {} does not exist", schema.label, path.string(),
+                              folder.string()));
+  }
+  if (!options.createIfMissing) {
+    return Status(ErrorCode::kFileNotFound,
+                  fmt::format("{} ({}): the file does not exist", schema.label, path.string()));
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
+Session::Impl::Impl()
+    : connection(OpenConnection(connectionFailure)), transactions(connection.get()) {}
+
+Status Session::Impl::BeginBulk() {
+  if (bulkFiles == 0) {
+    if (Status status = transactions.Begin(/*immediate=*/false); !status.ok()) return status;
+    bulkLevel = transactions.depth();
+  }
+  ++bulkFiles;
+  return Status::Ok();
+}
+
+Status Session::Impl::EndBulk() {
+  if (bulkFiles > 1) {
+    --bulkFiles;
+    return Status::Ok();
+  }
+  if (transactions.depth() != bulkLevel) {
+    return Status(ErrorCode::kInvalidValue,
+                  "bulk mode cannot end while a transaction begun inside it is still open");
+  }
+  bulkFiles = 0;
+  Status status = transactions.Commit();
+  DetachPending();
+  return status;
+}
+
+void Session::Impl::DetachPending() {
+  if (transactions.active()) return;
+  for (const std::string& database : pendingDetach) {
+    sqlite::Execute(connection.get(), fmt::format("DETACH DATABASE {}", database));
+  }
+  pendingDetach.clear();
+}
+
+void Session::Impl::ReleaseAttachment(const std::string& database) {
+  auto attachment = std::find_if(attachments.begin(), attachments.end(),
+                                 [&](const Attachment& a) { return a.database == database; });
+  if (attachment == attachments.end() || --attachment->users > 0) return;
+  attachments.erase(attachment);
+  // DETACH is refused while a transaction is open; it then waits for the end.
+  pendingDetach.push_back(database);
+  DetachPending();
+}
+
+std::string Session::Impl::FreeDatabaseName() const {
+  for (int n = 1;; ++n) {
+    std::string candidate = fmt::format("f{}", n);
+    const bool attached = std::any_of(attachments.begin(), attachments.end(),
+                                      [&](const Attachment& a) { return a.database == candidate; });
+    const bool detaching =
+        std::find(pendingDetach.begin(), pendingDetach.end(), candidate) != pendingDetach.end();
+    if (!attached && !detaching) return candidate;
+  }
+}
+
+Session::Session() : impl_(std::make_unique<Impl>()) {}
+
+Session::~Session() {
+  while (!impl_->files.empty()) Close(impl_->files.back().get());
+}
+
+Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem::path& path,
+                                 const OpenOptions& options) {
+  if (!impl_->connection) return impl_->connectionFailure;
+  Result<TableLayout> layout = TableLayout::Describe(schema);
+  if (!layout.ok()) return layout.status();
+  if (Status status = CheckPlace(schema, path, options); !status.ok()) return status;
+
+  std::error_code error;
+  std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+  if (error) canonical = std::filesystem::absolute(path);
+  const std::string name = fmt::format("{} ({})", schema.label, canonical.string());
+  const std::string signature = layout->KeySignature();
+
+  auto shared = std::find_if(impl_->attachments.begin(), impl_->attachments.end(),
+                             [&](const Attachment& a) { return a.path == canonical; });
+  std::string database;
+  if (shared != impl_->attachments.end()) {
+    if (shared->recordLength != schema.recordLength || shared->memoCount != schema.memos.size() ||
+        shared->keySignature != signature) {
+      return Status(ErrorCode::kInvalidRecordDeclaration,
+                    fmt::format("{}: the file is already open with another layout", name));
+    }
+    ++shared->users;
+    database = shared->database;
+  } else {
+    if (impl_->transactions.active()) {
+      return Status(
+          ErrorCode::kInvalidValue,
+          fmt::format("{}: a file cannot be opened inside a transaction or bulk mode", name));
+    }
+    database = impl_->FreeDatabaseName();
+    sqlite3* connection = impl_->connection.get();
+    sqlite3_busy_timeout(connection, options.busyWaitMilliseconds);
+    sqlite::Statement attach;
+    int rc = sqlite::Statement::Prepare(connection, "ATTACH DATABASE ?1 AS ?2", attach);
+    if (rc == SQLITE_OK) {
+      const std::string uri = sqlite::FileUri(canonical, options.createIfMissing ? "rwc" : "rw");
+      sqlite::StatementRun run(attach);
+      run->BindText(1, uri);
+      run->BindText(2, database);
+      rc = run->Step();
+      if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
+    if (rc != SQLITE_OK) return SqliteFailure(connection, rc, name);
+
+    const FileContext context{connection, impl_->transactions, database, *layout, name};
+    if (Status status = PrepareFile(context); !status.ok()) {
+      sqlite::Execute(connection, fmt::format("DETACH DATABASE {}", database));
+      return status;
+    }
+    impl_->attachments.push_back(Attachment{.database = database,
+                                            .path = canonical,
+                                            .keySignature = signature,
+                                            .recordLength = schema.recordLength,
+                                            .memoCount = schema.memos.size(),
+                                            .users = 1});
+  }
+  auto impl = std::make_unique<KeyedFile::Impl>(*impl_, std::move(*layout), canonical, database);
+  impl_->files.push_back(std::unique_ptr<KeyedFile>(new KeyedFile(std::move(impl))));
+  return impl_->files.back().get();
+}
+
+void Session::Close(KeyedFile* file) {
+  auto owned = std::find_if(impl_->files.begin(), impl_->files.end(),
+                            [&](const std::unique_ptr<KeyedFile>& f) { return f.get() == file; });
+  if (owned == impl_->files.end()) return;
+  // Closing ends bulk mode the way EndBulk does: what was written is kept.
+  if (Status status = file->EndBulk(); !status.ok()) {
+    std::fprintf(stderr, "%s\n", status.ToString().c_str());
+  }
+  const std::string database = file->impl_->database;
+  impl_->files.erase(owned);  // finalises the file's statements before the detach
+  impl_->ReleaseAttachment(database);
+}
+
+Session::Transaction::Transaction(Session* session)
+    : session_(session), level_(session->impl_->transactions.depth()) {}
+
+Session::Transaction::Transaction(Transaction&& other) noexcept
+    : session_(std::exchange(other.session_, nullptr)), level_(other.level_) {}
+
+Session::Transaction::~Transaction() {
+  if (session_ == nullptr) return;
+  TransactionStack& transactions = session_->impl_->transactions;
+  // Anything begun inside this transaction and still open goes with it.
+  while (transactions.depth() >= level_ && transactions.active()) transactions.Rollback();
+  session_->impl_->DetachPending();
+}
+
+Status Session::Transaction::Commit() {
+  if (session_ == nullptr) {
+    return Status(ErrorCode::kInvalidValue, "the transaction has already ended");
+  }
+  TransactionStack& transactions = session_->impl_->transactions;
+  if (transactions.depth() != level_) {
+    return Status(ErrorCode::kInvalidValue,
+                  "a transaction or bulk mode begun inside this transaction is still open");
+  }
+  Status status = transactions.Commit();
+  Session* session = std::exchange(session_, nullptr);
+  session->impl_->DetachPending();
+  return status;
+}
+
+Result<Session::Transaction> Session::Begin(bool immediate) {
+  if (!impl_->connection) return impl_->connectionFailure;
+  if (Status status = impl_->transactions.Begin(immediate); !status.ok()) return status;
+  return Transaction(this);
+}
+
+}  // namespace paltrix::storage
