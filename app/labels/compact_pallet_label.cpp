@@ -49,11 +49,10 @@ Result<std::string> BuildCompactPalletLabelStream(const LabelInput& input, std::
   const SenderData& sender = input.sender;
   gs1::ElementInput elementInput = ElementInputOf(product, input.today);
   elementInput.useOrderNumber = false;
-  const Result<gs1::Elements> formed = gs1::FormatElements(elementInput);
+  const Result<PalletElements> formed = FormPalletElements(elementInput, sscc);
   if (!formed) return formed.status();
-  const gs1::Elements& elements = *formed;
-  const Result<gs1::BarcodeData> ssccBarcode = gs1::SsccBarcode(sscc);
-  if (!ssccBarcode) return ssccBarcode.status();
+  const gs1::Elements& elements = formed->elements;
+  const gs1::BarcodeData& ssccBarcode = formed->ssccBarcode;
 
   LabelStream stream(SetupPreamble(input.printer));
   stream.TextField(kCompanyName, ToPrinterCodePage(sender.name));
@@ -97,8 +96,8 @@ Result<std::string> BuildCompactPalletLabelStream(const LabelInput& input, std::
     stream.BarcodeField(weightAlone ? kSecondBarcodeWeightAlone : kSecondBarcode, second->zplData);
     stream.TextField(kSecondLine, second->humanReadable);
   }
-  stream.BarcodeField(kSsccBarcode, ssccBarcode->zplData);
-  stream.TextField(kSsccLine, ssccBarcode->humanReadable);
+  stream.BarcodeField(kSsccBarcode, ssccBarcode.zplData);
+  stream.TextField(kSsccLine, ssccBarcode.humanReadable);
   return std::move(stream).Finish(input.labelsPerPallet);
 }
 

@@ -28,33 +28,29 @@ struct FamilyMember {
 // Builds the refusal check with; only its shape matters.
 constexpr std::string_view kStandInSscc = "000000000000000000";
 
-constexpr FamilyMember kPalletLabel4{[](const LabelInput& input, std::string_view sscc) {
-                                       return BuildPalletLabelStream(kPalletLayout4, input, sscc);
-                                     },
-                                     true, true, true, false};
-constexpr FamilyMember kPalletLabel4Fine{[](const LabelInput& input, std::string_view sscc) {
-                                           return BuildPalletLabelStream(kPalletLayout4Fine, input,
-                                                                         sscc);
-                                         },
-                                         true, true, false, false};
-constexpr FamilyMember kPalletLabel4Compact{BuildCompactPalletLabelStream, true, true, false,
-                                            false};
-constexpr FamilyMember kCaseLabel4{
-    [](const LabelInput& input, std::string_view) { return BuildCaseLabelStream(input); }, false,
-    true, true, false};
-constexpr FamilyMember kMixedPalletLabel{BuildMixedPalletLabelStream, true, true, false, false};
-constexpr FamilyMember kEanItemLabel{
-    [](const LabelInput& input, std::string_view) { return BuildEanItemLabelStream(input); }, false,
-    false, false, false};
-constexpr FamilyMember kPalletLabel6{[](const LabelInput& input, std::string_view sscc) {
-                                       return BuildPalletLabelStream(kPalletLayout6, input, sscc);
-                                     },
-                                     true, true, true, true};
-constexpr FamilyMember kPalletLabel6Fine{[](const LabelInput& input, std::string_view sscc) {
-                                           return BuildPalletLabelStream(kPalletLayout6Fine, input,
-                                                                         sscc);
-                                         },
-                                         true, true, true, true};
+template <const PalletLayout& layout>
+Result<std::string> BuildPallet(const LabelInput& input, std::string_view sscc) {
+  return BuildPalletLabelStream(layout, input, sscc);
+}
+Result<std::string> BuildCase(const LabelInput& input, std::string_view) {
+  return BuildCaseLabelStream(input);
+}
+Result<std::string> BuildEanItem(const LabelInput& input, std::string_view) {
+  return BuildEanItemLabelStream(input);
+}
+
+// clang-format off
+// Columns: builder, allocates an SSCC, one stream per pallet, copies to the
+// clipboard, pauses after each send.
+constexpr FamilyMember kPalletLabel4        {BuildPallet<kPalletLayout4>,     true,  true,  true,  false};
+constexpr FamilyMember kPalletLabel4Fine    {BuildPallet<kPalletLayout4Fine>, true,  true,  false, false};
+constexpr FamilyMember kPalletLabel4Compact {BuildCompactPalletLabelStream,   true,  true,  false, false};
+constexpr FamilyMember kCaseLabel4          {BuildCase,                       false, true,  true,  false};
+constexpr FamilyMember kMixedPalletLabel    {BuildMixedPalletLabelStream,     true,  true,  false, false};
+constexpr FamilyMember kEanItemLabel        {BuildEanItem,                    false, false, false, false};
+constexpr FamilyMember kPalletLabel6        {BuildPallet<kPalletLayout6>,     true,  true,  true,  true};
+constexpr FamilyMember kPalletLabel6Fine    {BuildPallet<kPalletLayout6Fine>, true,  true,  true,  true};
+// clang-format on
 
 // Allocates, builds, copies and sends one stream. Returns false when the run
 // has to stop (report.status says why).

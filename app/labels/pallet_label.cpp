@@ -58,11 +58,10 @@ Result<std::string> BuildPalletLabelStream(const PalletLayout& layout, const Lab
   if (layout.firstBarcode.gtinOrder.empty() && product.count == 0) {
     elementInput.useOrderNumber = false;
   }
-  const Result<gs1::Elements> formed = gs1::FormatElements(elementInput);
+  const Result<PalletElements> formed = FormPalletElements(elementInput, sscc);
   if (!formed) return formed.status();
-  const gs1::Elements& elements = *formed;
-  const Result<gs1::BarcodeData> ssccBarcode = gs1::SsccBarcode(sscc);
-  if (!ssccBarcode) return ssccBarcode.status();
+  const gs1::Elements& elements = formed->elements;
+  const gs1::BarcodeData& ssccBarcode = formed->ssccBarcode;
 
   const auto asLayoutWants = [&](const std::string& text) {
     return layout.convertOrderAndDescription ? ToPrinterCodePage(text) : text;
@@ -127,8 +126,8 @@ Result<std::string> BuildPalletLabelStream(const PalletLayout& layout, const Lab
     stream.BarcodeField(SecondBarcodeCommand(layout.secondBarcode, elements), second->zplData);
     stream.TextField(layout.secondBarcode.line, second->humanReadable);
   }
-  stream.BarcodeField(layout.ssccBarcode, ssccBarcode->zplData);
-  stream.TextField(layout.ssccLine, ssccBarcode->humanReadable);
+  stream.BarcodeField(layout.ssccBarcode, ssccBarcode.zplData);
+  stream.TextField(layout.ssccLine, ssccBarcode.humanReadable);
   return std::move(stream).Finish(input.labelsPerPallet);
 }
 
