@@ -1,0 +1,18 @@
+#pragma once
+
+#include "framework/errors/message_presenter.h"
+
+namespace paltrix::ui {
+
+// Shows the error manager's boxes with QMessageBox and its history window
+// with ErrorsHistoryDialog, on top of the active window. Called from another
+// thread, it shows them on the GUI thread and waits for the answer.
+// REQUIRES: a QApplication exists.
+class QtMessagePresenter final : public errors::MessagePresenter {
+ public:
+  int ShowMessageBox(const errors::MessageBoxRequest& request) override;
+  int ShowHistory(std::string_view title, std::span<const errors::HistoryEntry> entries,
+                  int buttons, int defaultButton) override;
+};
+
+}  // namespace paltrix::ui
