@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/storage/keyed_file.h"
+#include "tests/framework/storage_test_files.h"
+#include "tests/support/temp_directory.h"
+
+namespace paltrix::storage {
+namespace {
+
+using testing::IdsInPhysicalOrder;
+using testing::MakeRecord;
+using testing::OpenOrFail;
+using Ids = std::vector<std::string>;
+
+class TransactionTest : public ::testing::Test {
+ protected:
+  TransactionTest()
+      : first_(OpenOrFail(session_, folder_ / "first.dat")),
+        second_(OpenOrFail(session_, folder_ / "second.dat")) {}
+
+  // What another process would see: the files read through a fresh session.
+  Ids CommittedIds(const char* name) {
+    Session reader;
+    return IdsInPhysicalOrder(OpenOrFail(reader, folder_ / name));
+  }
+
+  paltrix::testing::TempDirectory folder_;
+  Session session_;
+  KeyedFile& first_;
+  KeyedFile& second_;
+};
+
+TEST_F(TransactionTest, AnUncommittedTransactionRollsBackEveryFile) {
+  {
+    Result<Session::Transaction> transaction = session_.Begin();
+    ASSERT_TRUE(transaction.ok());
+    ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
+    ASSERT_TRUE(second_.Add(MakeRecord("b")).ok());
+    ASSERT_TRUE(first_.Put(1, MakeRecord("a2")).ok());
+    EXPECT_EQ(IdsInPhysicalOrder(first_), (Ids{"a2"})) << "own writes are seen inside";
+    EXPECT_EQ(CommittedIds("first.dat"), Ids{}) << "nothing is seen outside before commit";
+  }
+  EXPECT_EQ(IdsInPhysicalOrder(first_), Ids{});
+  EXPECT_EQ(IdsInPhysicalOrder(second_), Ids{});
+}
+
+TEST_F(TransactionTest, CommitMakesEveryFileDurableAtOnce) {
+  Result<Session::Transaction> transaction = session_.Begin(/*immediate=*/true);
+  ASSERT_TRUE(transaction.ok());
+  ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
+  ASSERT_TRUE(second_.Add(MakeRecord("b")).ok());
+  ASSERT_TRUE(transaction->Commit().ok());
+  EXPECT_EQ(transaction->Commit().code(), ErrorCode::kInvalidValue) << "ends only once";
+  EXPECT_EQ(CommittedIds("first.dat"), (Ids{"a"}));
+  EXPECT_EQ(CommittedIds("second.dat"), (Ids{"b"}));
+}
+
+TEST_F(TransactionTest, AFailedStepCanBeUndoneWithoutLosingTheOuterTransaction) {
+  ASSERT_TRUE(first_.Add(MakeRecord("taken")).ok());
+  Result<Session::Transaction> outer = session_.Begin();
+  ASSERT_TRUE(outer.ok());
+  ASSERT_TRUE(second_.Add(MakeRecord("kept")).ok());
+  {
+    Result<Session::Transaction> inner = session_.Begin();
+    ASSERT_TRUE(inner.ok());
+    ASSERT_TRUE(second_.Add(MakeRecord("undone")).ok());
+    EXPECT_EQ(first_.Add(MakeRecord("TAKEN")).status().code(), ErrorCode::kDuplicateKey);
+  }  // inner rolled back
+  EXPECT_EQ(outer->Commit().ok(), true);
+  EXPECT_EQ(CommittedIds("second.dat"), (Ids{"kept"}));
+}
+
+TEST_F(TransactionTest, AnOuterTransactionCannotCommitOverAnOpenInnerOne) {
+  Result<Session::Transaction> outer = session_.Begin();
+  ASSERT_TRUE(outer.ok());
+  ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
+  Result<Session::Transaction> inner = session_.Begin();
+  ASSERT_TRUE(inner.ok());
+  EXPECT_EQ(outer->Commit().code(), ErrorCode::kInvalidValue);
+  ASSERT_TRUE(inner->Commit().ok());
+  ASSERT_TRUE(outer->Commit().ok());
+  EXPECT_EQ(CommittedIds("first.dat"), (Ids{"a"}));
+}
+
+TEST_F(TransactionTest, BulkModeOnTwoFilesCommitsWhenTheLastEnds) {
+  ASSERT_TRUE(first_.BeginBulk().ok());
+  ASSERT_TRUE(second_.BeginBulk().ok());
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_TRUE(first_.Append(MakeRecord(std::to_string(i))).ok());
+    ASSERT_TRUE(second_.Add(MakeRecord(std::to_string(i))).ok());
+  }
+  // Ended in the order they began, not in reverse.
+  ASSERT_TRUE(first_.EndBulk().ok());
+  EXPECT_EQ(CommittedIds("second.dat").size(), 0u) << "still one open bulk transaction";
+  ASSERT_TRUE(second_.EndBulk().ok());
+  EXPECT_EQ(CommittedIds("second.dat").size(), 100u);
+  ASSERT_TRUE(first_.BuildKeys().ok());
+  EXPECT_EQ(CommittedIds("first.dat").size(), 100u);
+}
+
+TEST_F(TransactionTest, ClosingAFileInBulkModeKeepsWhatWasWritten) {
+  ASSERT_TRUE(first_.BeginBulk().ok());
+  ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
+  session_.Close(&first_);
+  EXPECT_EQ(CommittedIds("first.dat"), (Ids{"a"}));
+}
+
+TEST_F(TransactionTest, ClosingAFileInsideATransactionKeepsItUntilTheEnd) {
+  {
+    Result<Session::Transaction> transaction = session_.Begin();
+    ASSERT_TRUE(transaction.ok());
+    ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
+    session_.Close(&first_);
+    ASSERT_TRUE(second_.Add(MakeRecord("b")).ok());
+    ASSERT_TRUE(transaction->Commit().ok());
+  }
+  EXPECT_EQ(CommittedIds("first.dat"), (Ids{"a"}));
+  // The closed file's slot is free again once the transaction has ended.
+  EXPECT_TRUE(session_.Open(testing::kSchema, folder_ / "third.dat").ok());
+}
+
+TEST_F(TransactionTest, NoFileCanBeAttachedInsideATransaction) {
+  Result<Session::Transaction> transaction = session_.Begin();
+  ASSERT_TRUE(transaction.ok());
+  EXPECT_EQ(session_.Open(testing::kSchema, folder_ / "third.dat").status().code(),
+            ErrorCode::kInvalidValue);
+  // A file already attached can be opened again.
+  EXPECT_TRUE(session_.Open(testing::kSchema, folder_ / "first.dat").ok());
+}
+
+}  // namespace
+}  // namespace paltrix::storage
