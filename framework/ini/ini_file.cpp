@@ -163,6 +163,7 @@ Status IniFile::SetString(std::string_view section, std::string_view key, std::s
   }
   contents_->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(),
                           std::string(value).c_str());
+  changed_ = true;
   return Status::Ok();
 }
 
@@ -170,7 +171,7 @@ Status IniFile::SetInteger(std::string_view section, std::string_view key, int v
   return SetString(section, key, std::to_string(value));
 }
 
-Status IniFile::Save() const {
+Status IniFile::Save() {
   std::error_code error;
   const bool exists = std::filesystem::exists(path_, error);
   if (exists && access(path_.c_str(), W_OK) != 0) {
@@ -202,6 +203,7 @@ Status IniFile::Save() const {
     std::filesystem::remove(temporary, error);
     return FileSystemFailure("cannot replace", path_, code);
   }
+  changed_ = false;
   return Status::Ok();
 }
 

@@ -55,12 +55,15 @@ class IniFile {
   Status SetString(std::string_view section, std::string_view key, std::string_view value);
   Status SetInteger(std::string_view section, std::string_view key, int value);
 
+  // True when a value was set since Load or the last successful Save.
+  bool changed() const { return changed_; }
+
   // Writes the file. The new contents go to a sibling file first, which then
   // replaces the old one, so a failed write leaves the old file as it was.
   // A file that exists but may not be written is refused (kAccessDenied).
   // Fails with kFileSystemError (the system's code and text) when the file
   // cannot be written; no folder is created.
-  Status Save() const;
+  Status Save();
 
  private:
   struct Contents;
@@ -68,6 +71,7 @@ class IniFile {
 
   std::filesystem::path path_;
   std::unique_ptr<Contents> contents_;
+  bool changed_ = false;
 };
 
 }  // namespace paltrix::ini
