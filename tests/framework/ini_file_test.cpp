@@ -5,24 +5,13 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "tests/support/file_text.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::ini {
 namespace {
-
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteText(const std::filesystem::path& path, std::string_view text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 TEST(IniFile, MissingFileOrKeyGivesTheDefault) {
   testing::TempDirectory folder;
@@ -36,7 +25,7 @@ TEST(IniFile, MissingFileOrKeyGivesTheDefault) {
 
 TEST(IniFile, NamesAreComparedWithoutCase) {
   testing::TempDirectory folder;
-  WriteText(folder / "s.ini", "[Printer]\r\nPrinter = Zebra 105\r\nTMarg=12\r\n");
+  testing::WriteFileText(folder / "s.ini", "[Printer]\r\nPrinter = Zebra 105\r\nTMarg=12\r\n");
   Result<IniFile> ini = IniFile::Load(folder / "s.ini");
   ASSERT_TRUE(ini.ok());
   EXPECT_EQ(ini->GetString("PRINTER", "printer", ""), "Zebra 105");
@@ -63,7 +52,7 @@ TEST(IniFile, OnlyWholeNumbersAreRead) {
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     text += "k" + std::to_string(i) + "=" + rows[i].value + "\n";
   }
-  WriteText(folder / "n.ini", text);
+  testing::WriteFileText(folder / "n.ini", text);
   Result<IniFile> ini = IniFile::Load(folder / "n.ini");
   ASSERT_TRUE(ini.ok());
   for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -75,18 +64,18 @@ TEST(IniFile, OnlyWholeNumbersAreRead) {
 TEST(IniFile, WritingKeepsOtherKeysCommentsAndOrder) {
   testing::TempDirectory folder;
   const std::filesystem::path path = folder / "splab.ini";
-  WriteText(path,
-            "; printer settings of this station\n"
-            "[STARTUP]\n"
-            "INIFILE=.\\splab.ini\n"
-            "\n"
-            "[Printer]\n"
-            "; the queue\n"
-            "Printer=Zebra\n"
-            "TMarg=5\n"
-            "NETAI90=Blomst \xe6\xf8\xe5\n"
-            "\n"
-            "; kept at the end\n");
+  testing::WriteFileText(path,
+                         "; printer settings of this station\n"
+                         "[STARTUP]\n"
+                         "INIFILE=.\\splab.ini\n"
+                         "\n"
+                         "[Printer]\n"
+                         "; the queue\n"
+                         "Printer=Zebra\n"
+                         "TMarg=5\n"
+                         "NETAI90=Blomst \xe6\xf8\xe5\n"
+                         "\n"
+                         "; kept at the end\n");
   {
     Result<IniFile> ini = IniFile::Load(path);
     ASSERT_TRUE(ini.ok());
@@ -95,7 +84,7 @@ TEST(IniFile, WritingKeepsOtherKeysCommentsAndOrder) {
     ASSERT_TRUE(ini->SetString("Extra", "Key", "Value").ok());
     ASSERT_TRUE(ini->Save().ok());
   }
-  const std::string written = ReadText(path);
+  const std::string written = testing::ReadFileText(path);
   EXPECT_EQ(written,
             "; printer settings of this station\n"
             "\n"
@@ -121,7 +110,7 @@ TEST(IniFile, WritingKeepsOtherKeysCommentsAndOrder) {
   Result<IniFile> again = IniFile::Load(path);
   ASSERT_TRUE(again.ok());
   ASSERT_TRUE(again->Save().ok());
-  EXPECT_EQ(ReadText(path), written) << "loading and saving again changes nothing";
+  EXPECT_EQ(testing::ReadFileText(path), written) << "loading and saving again changes nothing";
 }
 
 TEST(IniFile, SaveCreatesAMissingFileButNoFolder) {
@@ -130,7 +119,7 @@ TEST(IniFile, SaveCreatesAMissingFileButNoFolder) {
   ASSERT_TRUE(created.ok());
   ASSERT_TRUE(created->SetString("Printer", "Printer", "Zebra").ok());
   ASSERT_TRUE(created->Save().ok());
-  EXPECT_EQ(ReadText(folder / "new.ini"), "[Printer]\nPrinter=Zebra\n");
+  EXPECT_EQ(testing::ReadFileText(folder / "new.ini"), "[Printer]\nPrinter=Zebra\n");
 
   Result<IniFile> nowhere = IniFile::Load(folder / "missing" / "new.ini");
   ASSERT_TRUE(nowhere.ok());

@@ -4,21 +4,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/settings/settings_ini_name.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::settings {
 namespace {
-
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 TEST(PrinterSettings, EveryKeyHasItsDefault) {
   testing::TempDirectory folder;
@@ -88,7 +81,7 @@ TEST(PrinterSettings, TheWindowWritesItsSixKeysAndKeepsTheRest) {
   settings.mixedPalletCaption = "not written by the window";
   ASSERT_TRUE(WriteWindowPrinterSettings(path, settings).ok());
 
-  const std::string text = ReadText(path);
+  const std::string text = testing::ReadFileText(path);
   EXPECT_NE(text.find("; chosen by the operator\nPrinter=zebra-pakkeri\n"), std::string::npos)
       << text;
   EXPECT_NE(text.find("INIFILE=.\\splab.ini"), std::string::npos);
@@ -115,7 +108,7 @@ TEST(PrinterSettings, RefusedValuesLeaveTheFileAsItWas) {
   testing::TempDirectory folder;
   const std::filesystem::path path = folder / "splab.ini";
   std::ofstream(path) << "[Printer]\nPrinter=Old\nNETAI90=Blomster\n";
-  const std::string before = ReadText(path);
+  const std::string before = testing::ReadFileText(path);
 
   PrinterSettings tooLong;
   tooLong.printerName = std::string(80, 'x');
@@ -125,7 +118,7 @@ TEST(PrinterSettings, RefusedValuesLeaveTheFileAsItWas) {
   EXPECT_EQ(WriteWindowPrinterSettings(path, twoLines).code(), ErrorCode::kInvalidValue);
   EXPECT_EQ(WriteMixedPalletCaption(path, std::string(40, 'c')).code(), ErrorCode::kInvalidValue);
   EXPECT_EQ(WriteMixedPalletCaption(path, "a\rb").code(), ErrorCode::kInvalidValue);
-  EXPECT_EQ(ReadText(path), before);
+  EXPECT_EQ(testing::ReadFileText(path), before);
 }
 
 TEST(PrinterSettings, WithoutAStartupFileTheFirstWriteCreatesSplabIni) {
@@ -140,7 +133,7 @@ TEST(PrinterSettings, WithoutAStartupFileTheFirstWriteCreatesSplabIni) {
   PrinterSettings settings;
   settings.printerName = "zebra";
   ASSERT_TRUE(WriteWindowPrinterSettings(*path, settings).ok());
-  EXPECT_EQ(ReadText(folder / "splab.ini"),
+  EXPECT_EQ(testing::ReadFileText(folder / "splab.ini"),
             "[Printer]\nPrinter=zebra\nTMarg=0\nLMarg=0\nIDAI90=0\nWideNarrow=0\nWAIT=0\n");
   SetCurrentSettingsIniName(kStartupIniName);
 }
