@@ -14,16 +14,19 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <vector>
+
+#include "framework/path/file_system_error.h"
 
 namespace paltrix::ini {
 namespace {
 
-Status FileSystemFailure(std::string_view what, const std::filesystem::path& file, int code) {
-  return Status(ErrorCode::kFileSystemError, std::string(what) + " " + file.string(), code,
-                std::strerror(code));
+// `code` is the system's error number; 0 (a call that gave none) counts as EIO.
+Status Failure(std::string_view what, const std::filesystem::path& file, int code,
+               ErrorCode whenMissing = ErrorCode::kFileNotFound) {
+  return FileSystemFailure(std::error_code(code != 0 ? code : EIO, std::generic_category()),
+                           std::string(what) + " " + file.string(), whenMissing);
 }
 
 struct FileCloser {
@@ -33,24 +36,24 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 Result<std::string> ReadWholeFile(const std::filesystem::path& path) {
   File file(std::fopen(path.c_str(), "rb"));
-  if (!file) return FileSystemFailure("cannot open", path, errno);
+  if (!file) return Failure("cannot open", path, errno);
   std::string text;
   char buffer[4096];
   for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
     text.append(buffer, read);
   }
-  if (std::ferror(file.get())) return FileSystemFailure("cannot read", path, errno ? errno : EIO);
+  if (std::ferror(file.get())) return Failure("cannot read", path, errno);
   return text;
 }
 
 Status WriteWholeFile(const std::filesystem::path& path, std::string_view text) {
   File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return FileSystemFailure("cannot create", path, errno);
+  if (!file) return Failure("cannot create", path, errno, ErrorCode::kPathNotFound);
   if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
       std::fflush(file.get()) != 0 || fsync(fileno(file.get())) != 0) {
-    return FileSystemFailure("cannot write", path, errno ? errno : EIO);
+    return Failure("cannot write", path, errno);
   }
-  if (std::fclose(file.release()) != 0) return FileSystemFailure("cannot write", path, errno);
+  if (std::fclose(file.release()) != 0) return Failure("cannot write", path, errno);
   return Status::Ok();
 }
 
@@ -115,7 +118,7 @@ Result<IniFile> IniFile::Load(std::filesystem::path path) {
   IniFile file(std::move(path));
   std::error_code error;
   const bool exists = std::filesystem::exists(file.path_, error);
-  if (error) return FileSystemFailure("cannot look for", file.path_, error.value());
+  if (error) return Failure("cannot look for", file.path_, error.value(), ErrorCode::kPathNotFound);
   if (!exists) return file;
 
   Result<std::string> text = ReadWholeFile(file.path_);
@@ -123,7 +126,7 @@ Result<IniFile> IniFile::Load(std::filesystem::path path) {
   const std::size_t trailing = StartOfTrailingComments(*text);
   file.contents_->trailingComments = text->substr(trailing);
   if (file.contents_->ini.LoadData(text->data(), trailing) < 0) {
-    return FileSystemFailure("cannot parse", file.path_, ENOMEM);
+    return Failure("cannot parse", file.path_, ENOMEM);
   }
   return file;
 }
@@ -175,12 +178,11 @@ Status IniFile::Save() {
   std::error_code error;
   const bool exists = std::filesystem::exists(path_, error);
   if (exists && access(path_.c_str(), W_OK) != 0) {
-    return Status(ErrorCode::kAccessDenied, "cannot write " + path_.string(), errno,
-                  std::strerror(errno));
+    return Failure("cannot write", path_, errno);
   }
 
   std::string text;
-  if (contents_->ini.Save(text) < 0) return FileSystemFailure("cannot format", path_, ENOMEM);
+  if (contents_->ini.Save(text) < 0) return Failure("cannot format", path_, ENOMEM);
   if (!contents_->trailingComments.empty()) {
     if (!text.empty() && !text.ends_with('\n')) text += '\n';
     if (!text.empty()) text += '\n';
@@ -201,7 +203,7 @@ Status IniFile::Save() {
   if (error) {
     const int code = error.value();
     std::filesystem::remove(temporary, error);
-    return FileSystemFailure("cannot replace", path_, code);
+    return Failure("cannot replace", path_, code);
   }
   changed_ = false;
   return Status::Ok();

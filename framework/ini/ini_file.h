@@ -25,8 +25,8 @@ namespace paltrix::ini {
 class IniFile {
  public:
   // The file at `path`; an empty IniFile when the file does not exist.
-  // Fails (kFileSystemError with the system's code) when the file exists but
-  // cannot be read.
+  // Fails when the file exists but cannot be read (kAccessDenied, or
+  // kFileSystemError; the system's code and text in the Status).
   static Result<IniFile> Load(std::filesystem::path path);
 
   IniFile(IniFile&&) noexcept;
@@ -60,9 +60,9 @@ class IniFile {
 
   // Writes the file. The new contents go to a sibling file first, which then
   // replaces the old one, so a failed write leaves the old file as it was.
-  // A file that exists but may not be written is refused (kAccessDenied).
-  // Fails with kFileSystemError (the system's code and text) when the file
-  // cannot be written; no folder is created.
+  // Failures carry the system's code and text: kAccessDenied (the file or
+  // folder may not be written), kPathNotFound (the folder is missing; no
+  // folder is ever created), otherwise kFileSystemError.
   Status Save();
 
  private:

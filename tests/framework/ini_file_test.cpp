@@ -125,7 +125,7 @@ TEST(IniFile, SaveCreatesAMissingFileButNoFolder) {
   ASSERT_TRUE(nowhere.ok());
   ASSERT_TRUE(nowhere->SetString("Printer", "Printer", "Zebra").ok());
   const Status failed = nowhere->Save();
-  EXPECT_EQ(failed.code(), ErrorCode::kFileSystemError);
+  EXPECT_EQ(failed.code(), ErrorCode::kPathNotFound);
   EXPECT_EQ(failed.systemCode(), ENOENT);
   EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 }
