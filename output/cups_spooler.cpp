@@ -60,7 +60,13 @@ class CupsPrinter final : public PrinterHandle {
   CupsPrinter& operator=(const CupsPrinter&) = delete;
 
   ~CupsPrinter() override {
-    if (job_ != 0 && !finished_) cupsCancelJob2(http_.get(), queue_.c_str(), job_, 0);
+    if (job_ == 0 || finished_) return;
+    // The connection may be in the middle of sending the document; a fresh
+    // one cancels the job instead of leaving it pending on the scheduler.
+    http_.reset();
+    if (Result<HttpConnection> fresh = ConnectToScheduler(); fresh.ok()) {
+      cupsCancelJob2(fresh->get(), queue_.c_str(), job_, 0);
+    }
   }
 
   Status StartRawDocument(std::string_view documentName) override {

@@ -139,14 +139,5 @@ TEST_F(RawPrinterTest, UnwritableLogIsMentionedInTheError) {
   EXPECT_NE(printer_.lastError().find("errprt.log"), std::string::npos) << printer_.lastError();
 }
 
-TEST_F(RawPrinterTest, InitAndKillCreateAndDropThePrinterQueue) {
-  EXPECT_EQ(printer_.printerQueue(), nullptr);
-  printer_.Init();
-  ASSERT_NE(printer_.printerQueue(), nullptr);
-  EXPECT_TRUE(printer_.printerQueue()->empty());
-  printer_.Kill();
-  EXPECT_EQ(printer_.printerQueue(), nullptr);
-}
-
 }  // namespace
 }  // namespace paltrix::output
