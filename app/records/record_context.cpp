@@ -67,39 +67,42 @@ Status RecordContext::ReadFirma() {
 Status RecordContext::WriteFirma() {
   Result<storage::KeyedFile*> file = File(firma::kSchema);
   if (!file.ok()) return file.status();
-  const storage::Record& buffer = Buffer(firma::kSchema);
-  if (firmaNumber_ != 0) {
-    const Status put = (*file)->Put(firmaNumber_, buffer);
-    if (!put.ok()) return Report(firma::kSchema, errors::msg::kUpdateError, put);
-    return Status::Ok();
-  }
+  int failedMessage = errors::msg::kUpdateError;
+  Status status = firmaNumber_ != 0 ? (*file)->Put(firmaNumber_, Buffer(firma::kSchema))
+                                    : WriteFirstFirma(**file, failedMessage);
+  if (!status.ok()) return Report(firma::kSchema, failedMessage, std::move(status));
+  return status;
+}
 
-  // Not read yet: write over the first record, or add it to an empty file.
+Status RecordContext::WriteFirstFirma(storage::KeyedFile& file, int& failedMessage) {
   // Nobody may add a first record between our look and our add.
   Result<storage::Session::Transaction> transaction = session_.Begin(/*immediate=*/true);
   if (!transaction.ok()) {
-    return Report(firma::kSchema, errors::msg::kTransactionCancelled, transaction.status());
+    failedMessage = errors::msg::kTransactionCancelled;
+    return transaction.status();
   }
+  const storage::Record& buffer = Buffer(firma::kSchema);
   storage::Record first = storage::Record::Blank(firma::kSchema);
-  (*file)->SetPhysicalOrder();
-  const Status found = (*file)->Next(first);
+  file.SetPhysicalOrder();
+  Status status = file.Next(first);
   storage::RecordNumber number = 0;
-  if (found.ok()) {
-    number = (*file)->position();
-    const Status put = (*file)->Put(number, buffer);
-    if (!put.ok()) return Report(firma::kSchema, errors::msg::kUpdateError, put);
-  } else if (found.code() == ErrorCode::kRecordNotAvailable) {
-    Result<storage::RecordNumber> added = (*file)->Add(buffer);
-    if (!added.ok()) {
-      return Report(firma::kSchema, errors::msg::kRecordInsertError, added.status());
-    }
-    number = *added;
+  if (status.ok()) {
+    number = file.position();
+    status = file.Put(number, buffer);
+    failedMessage = errors::msg::kUpdateError;
+  } else if (status.code() == ErrorCode::kRecordNotAvailable) {
+    Result<storage::RecordNumber> added = file.Add(buffer);
+    status = added.ok() ? Status::Ok() : added.status();
+    number = added.ok() ? *added : 0;
+    failedMessage = errors::msg::kRecordInsertError;
   } else {
-    return Report(firma::kSchema, errors::msg::kRecordRetrievalError, found);
+    failedMessage = errors::msg::kRecordRetrievalError;
   }
-  const Status committed = transaction->Commit();
-  if (!committed.ok()) {
-    return Report(firma::kSchema, errors::msg::kTransactionCancelled, committed);
+  if (!status.ok()) return status;
+  status = transaction->Commit();
+  if (!status.ok()) {
+    failedMessage = errors::msg::kTransactionCancelled;
+    return status;
   }
   firmaNumber_ = number;
   return Status::Ok();

@@ -67,7 +67,8 @@ class RecordContext {
   // Failures are reported to the error manager (15 duplicate key, 28 update
   // or 13 delete failed, 24 transaction failed, with the failing file's
   // label) and returned; the buffers of the context are not touched.
-  // REQUIRES: IsOpenedByStorageEngine(schema).
+  // REQUIRES: IsOpenedByStorageEngine(schema); no transaction of this context
+  // is active unless every file the change can reach is open already.
   Status Update(const storage::FileSchema& schema, storage::RecordNumber number,
                 const storage::Record& record);
   Status Delete(const storage::FileSchema& schema, storage::RecordNumber number);
@@ -86,6 +87,10 @@ class RecordContext {
   // The handle when the file exists (opened without creating it), or nullptr
   // when it does not.
   Result<storage::KeyedFile*> FileIfPresent(const storage::FileSchema& schema);
+  // Writes the Firma buffer over the first record, or adds it to an empty
+  // file, in one immediate transaction. On failure `failedMessage` is the
+  // message to report once the transaction is over.
+  Status WriteFirstFirma(storage::KeyedFile& file, int& failedMessage);
   // Reports `status` against the file by message `messageNumber`.
   Status Report(const storage::FileSchema& schema, int messageNumber, Status status) const;
 

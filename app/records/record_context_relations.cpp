@@ -47,11 +47,52 @@ struct Child {
 
 }  // namespace
 
-// One cascading change inside a running transaction. Every failure is reported
-// against the file where it happened and ends the cascade.
+// One change of a parent record with its cascade, as one transaction. A
+// failure is remembered with the file where it happened and reported only
+// after the transaction has been rolled back, so that no file stays locked
+// while the operator reads the message.
 class RecordContext::Cascade {
  public:
   explicit Cascade(RecordContext& context) : context_(context) {}
+
+  // Replaces (with `replacement`) or deletes (without) record `number`.
+  Status Run(const storage::FileSchema& schema, storage::KeyedFile& file,
+             storage::RecordNumber number, const storage::Record* replacement) {
+    Status status = RunInTransaction(schema, file, number, replacement);
+    if (status.ok() || failedFile_ == nullptr) return status;
+    return context_.Report(*failedFile_, failedMessage_, std::move(status));
+  }
+
+ private:
+  Status RunInTransaction(const storage::FileSchema& schema, storage::KeyedFile& file,
+                          storage::RecordNumber number, const storage::Record* replacement) {
+    Result<storage::Session::Transaction> transaction = context_.session_.Begin(/*immediate=*/true);
+    if (!transaction.ok()) {
+      return Fail(schema, errors::msg::kTransactionCancelled, transaction.status());
+    }
+    // Read under the write lock: nobody can change the record before it is replaced.
+    const int failureMessage =
+        replacement == nullptr ? errors::msg::kDeleteError : errors::msg::kUpdateError;
+    storage::Record before = storage::Record::Blank(schema);
+    if (Status read = file.Get(number, before); !read.ok()) {
+      return Fail(schema, failureMessage, std::move(read));
+    }
+    if (replacement == nullptr) {
+      if (Status removed = file.Delete(number); !removed.ok()) {
+        return Fail(schema, failureMessage, std::move(removed));
+      }
+      if (Status followed = Delete(schema, before); !followed.ok()) return followed;
+    } else {
+      if (Status put = file.Put(number, *replacement); !put.ok()) {
+        return FailWrite(schema, std::move(put));
+      }
+      if (Status followed = Update(schema, before, *replacement); !followed.ok()) return followed;
+    }
+    if (Status committed = transaction->Commit(); !committed.ok()) {
+      return Fail(schema, errors::msg::kTransactionCancelled, std::move(committed));
+    }
+    return Status::Ok();
+  }
 
   // Makes the children of `parent` follow its change from `before` to `after`.
   Status Update(const storage::FileSchema& parent, const storage::Record& before,
@@ -64,23 +105,24 @@ class RecordContext::Cascade {
       if (children->empty()) continue;
 
       storage::KeyedFile& file = *context_.Slot(*relation->child).handle;
+      const fields::FieldDef& link = *relation->childField;
       storage::Record probe = storage::Record::Blank(*relation->child);
-      if (!CopyLinkValue(after.image, *relation->parentField, probe.image, *relation->childField)) {
-        return context_.Report(
-            *relation->child, errors::msg::kUpdateError,
-            Status(ErrorCode::kInvalidValue,
-                   "The new value of " + std::string(relation->parentField->name) +
-                       " cannot be held by " + std::string(relation->childField->name)));
+      if (!CopyLinkValue(after.image, *relation->parentField, probe.image, link)) {
+        return Fail(*relation->child, errors::msg::kUpdateError,
+                    Status(ErrorCode::kInvalidValue,
+                           "The new value of " + std::string(relation->parentField->name) +
+                               " cannot be held by " + std::string(link.name)));
       }
       for (const Child& child : *children) {
         storage::Record changed = child.record;
-        const fields::FieldDef& link = *relation->childField;
         std::copy_n(probe.image.begin() + link.offset, link.size,
                     changed.image.begin() + link.offset);
-        const Status put = file.Put(child.number, changed);
-        if (!put.ok()) return ReportWriteFailure(*relation->child, put);
-        const Status followed = Update(*relation->child, child.record, changed);
-        if (!followed.ok()) return followed;
+        if (Status put = file.Put(child.number, changed); !put.ok()) {
+          return FailWrite(*relation->child, std::move(put));
+        }
+        if (Status followed = Update(*relation->child, child.record, changed); !followed.ok()) {
+          return followed;
+        }
       }
     }
     return Status::Ok();
@@ -95,28 +137,15 @@ class RecordContext::Cascade {
       if (!children.ok()) return children.status();
       storage::KeyedFile* file = context_.Slot(*relation->child).handle;
       for (const Child& child : *children) {
-        const Status removed = file->Delete(child.number);
-        if (!removed.ok()) {
-          return context_.Report(*relation->child, errors::msg::kDeleteError, removed);
+        if (Status removed = file->Delete(child.number); !removed.ok()) {
+          return Fail(*relation->child, errors::msg::kDeleteError, std::move(removed));
         }
-        const Status followed = Delete(*relation->child, child.record);
-        if (!followed.ok()) return followed;
+        if (Status followed = Delete(*relation->child, child.record); !followed.ok()) {
+          return followed;
+        }
       }
     }
     return Status::Ok();
-  }
-
-  Status ReportWriteFailure(const storage::FileSchema& file, Status status) {
-    const int message = status.code() == ErrorCode::kDuplicateKey ? errors::msg::kDuplicateKey
-                                                                  : errors::msg::kUpdateError;
-    return context_.Report(file, message, std::move(status));
-  }
-
- private:
-  static bool SameBytes(const storage::Record& a, const storage::Record& b,
-                        const fields::FieldDef& field) {
-    return std::equal(a.image.begin() + field.offset, a.image.begin() + field.offset + field.size,
-                      b.image.begin() + field.offset);
   }
 
   // The children of `parent` through `relation`, read before any of them is
@@ -138,12 +167,32 @@ class RecordContext::Cascade {
       children.push_back({file->position(), record});
     }
     if (!status.ok() && status.code() != ErrorCode::kRecordNotAvailable) {
-      return context_.Report(*relation.child, errors::msg::kRecordRetrievalError, status);
+      return Fail(*relation.child, errors::msg::kRecordRetrievalError, std::move(status));
     }
     return children;
   }
 
+  static bool SameBytes(const storage::Record& a, const storage::Record& b,
+                        const fields::FieldDef& field) {
+    return std::equal(a.image.begin() + field.offset, a.image.begin() + field.offset + field.size,
+                      b.image.begin() + field.offset);
+  }
+
+  Status Fail(const storage::FileSchema& file, int messageNumber, Status status) {
+    failedFile_ = &file;
+    failedMessage_ = messageNumber;
+    return status;
+  }
+
+  Status FailWrite(const storage::FileSchema& file, Status status) {
+    const int message = status.code() == ErrorCode::kDuplicateKey ? errors::msg::kDuplicateKey
+                                                                  : errors::msg::kUpdateError;
+    return Fail(file, message, std::move(status));
+  }
+
   RecordContext& context_;
+  const storage::FileSchema* failedFile_ = nullptr;
+  int failedMessage_ = 0;
 };
 
 Status RecordContext::Update(const storage::FileSchema& schema, storage::RecordNumber number,
@@ -157,41 +206,16 @@ Status RecordContext::Delete(const storage::FileSchema& schema, storage::RecordN
 
 Status RecordContext::Change(const storage::FileSchema& schema, storage::RecordNumber number,
                              const storage::Record* replacement) {
-  const bool deleting = replacement == nullptr;
   Result<storage::KeyedFile*> file = File(schema);
   if (!file.ok()) return file.status();
   // Files cannot join a running transaction: open every file the cascade can
   // reach first. A child file that does not exist stays closed and unmade.
-  for (const storage::FileSchema* child :
-       FilesReachedFrom(schema, deleting ? ChangeKind::kDelete : ChangeKind::kUpdate)) {
+  const ChangeKind kind = replacement == nullptr ? ChangeKind::kDelete : ChangeKind::kUpdate;
+  for (const storage::FileSchema* child : FilesReachedFrom(schema, kind)) {
     Result<storage::KeyedFile*> opened = FileIfPresent(*child);
     if (!opened.ok()) return opened.status();
   }
-
-  const int failureMessage = deleting ? errors::msg::kDeleteError : errors::msg::kUpdateError;
-  storage::Record before = storage::Record::Blank(schema);
-  const Status read = (*file)->Get(number, before);
-  if (!read.ok()) return Report(schema, failureMessage, read);
-
-  Result<storage::Session::Transaction> transaction = session_.Begin(/*immediate=*/true);
-  if (!transaction.ok()) {
-    return Report(schema, errors::msg::kTransactionCancelled, transaction.status());
-  }
-  Cascade cascade(*this);
-  if (deleting) {
-    const Status removed = (*file)->Delete(number);
-    if (!removed.ok()) return Report(schema, failureMessage, removed);
-    const Status followed = cascade.Delete(schema, before);
-    if (!followed.ok()) return followed;
-  } else {
-    const Status put = (*file)->Put(number, *replacement);
-    if (!put.ok()) return cascade.ReportWriteFailure(schema, put);
-    const Status followed = cascade.Update(schema, before, *replacement);
-    if (!followed.ok()) return followed;
-  }
-  const Status committed = transaction->Commit();
-  if (!committed.ok()) return Report(schema, errors::msg::kTransactionCancelled, committed);
-  return Status::Ok();
+  return Cascade(*this).Run(schema, **file, number, replacement);
 }
 
 }  // namespace paltrix::records

@@ -60,10 +60,8 @@ constexpr bool RelationsAreConsistent() {
         relation.childField->type == fields::FieldType::kDecimal) {
       return false;
     }
-    if (fields::FindField(relation.parent->fields, relation.parentField->name) == nullptr) {
-      return false;
-    }
-    if (fields::FindField(relation.child->fields, relation.childField->name) == nullptr) {
+    if (!fields::HasField(relation.parent->fields, relation.parentField->name) ||
+        !fields::HasField(relation.child->fields, relation.childField->name)) {
       return false;
     }
     if (relation.childKey >= relation.child->keys.size()) return false;

@@ -73,6 +73,16 @@ constexpr bool IsContiguousLayout(std::span<const FieldDef> fields, std::uint32_
   return next == recordLength;
 }
 
+// True when the layout has a field of that name. Usable in static_assert also
+// under -fsanitize=undefined, where GCC refuses to compare an address with
+// nullptr in a constant expression (so FindField(...) == nullptr is not).
+constexpr bool HasField(std::span<const FieldDef> fields, std::string_view name) {
+  for (const FieldDef& field : fields) {
+    if (field.name == name) return true;
+  }
+  return false;
+}
+
 // The field with the given name, or nullptr.
 constexpr const FieldDef* FindField(std::span<const FieldDef> fields, std::string_view name) {
   for (const FieldDef& field : fields) {

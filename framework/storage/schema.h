@@ -50,7 +50,7 @@ constexpr bool KeysReferToFields(std::span<const KeyDef> keys,
   for (const KeyDef& key : keys) {
     if (key.componentCount() == 0) return false;
     for (std::size_t i = 0; i < key.componentCount(); ++i) {
-      if (fields::FindField(fieldDefs, key.components[i]) == nullptr) return false;
+      if (!fields::HasField(fieldDefs, key.components[i])) return false;
     }
   }
   return true;
