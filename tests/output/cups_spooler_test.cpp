@@ -50,11 +50,13 @@ TEST_F(CupsSpoolerTest, EachStreamReachesTheDeviceUnchangedAsOneJob) {
 
   ASSERT_EQ(printer.PrintRaw("paltrix-test", first), kPrinterDone) << printer.lastError();
   ASSERT_EQ(printer.PrintRaw("paltrix-test", second), kPrinterDone) << printer.lastError();
+  ASSERT_EQ(printer.PrintRaw("paltrix-test", ""), kPrinterDone) << printer.lastError();
 
-  const std::vector<std::string> jobs = label_.WaitForJobs(2);
-  ASSERT_EQ(jobs.size(), 2u);
+  const std::vector<std::string> jobs = label_.WaitForJobs(3);
+  ASSERT_EQ(jobs.size(), 3u);
   EXPECT_EQ(jobs[0], "\r" + first);
   EXPECT_EQ(jobs[1], "\r" + second);
+  EXPECT_EQ(jobs[2], "\r");
   EXPECT_EQ(other_.jobCount(), 0u);
   EXPECT_EQ(printer.lastPrinterUsed(), "paltrix-test");
 }
