@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/records/printer_file.h"
@@ -186,6 +187,59 @@ TEST_F(RecordFilesTest, ContextsSeeEachOthersChangesOnlyAfterReadingAgain) {
   EXPECT_EQ(fields::ReadText(window.Buffer(firma::kSchema).image, firma::NAVN), "Gammel");
   ASSERT_TRUE(window.ReadFirma().ok());
   EXPECT_EQ(fields::ReadText(window.Buffer(firma::kSchema).image, firma::NAVN), "Ny");
+}
+
+// Records appended without key upkeep (as a bulk import does) leave the keys
+// stale; the next open rebuilds them, or reports why it could not.
+TEST_F(RecordFilesTest, StaleKeysAreRebuiltOnOpenOrReported) {
+  const fs::path file = DataFolder() / "PRODUKT.dat";
+  for (const bool collide : {false, true}) {
+    SCOPED_TRACE(collide ? "colliding ids" : "distinct ids");
+    fs::remove(file);
+    {
+      storage::Session session;
+      Result<storage::KeyedFile*> opened = session.Open(produkt::kSchema, file);
+      ASSERT_TRUE(opened.ok()) << opened.status().ToString();
+      ASSERT_TRUE((*opened)->Append(Product("B")).ok());
+      ASSERT_TRUE((*opened)->Append(Product(collide ? "b" : "A")).ok());
+    }
+    RecordContext context(registry_);
+    Result<storage::KeyedFile*> opened = context.File(produkt::kSchema);
+    if (collide) {
+      ASSERT_FALSE(opened.ok());
+      EXPECT_EQ(opened.status().code(), ErrorCode::kKeysNeedRebuild);
+      EXPECT_EQ(ShownTitles(), (std::vector<std::string>{"Invalid Key", "Key was not built"}));
+      continue;
+    }
+    ASSERT_TRUE(opened.ok()) << opened.status().ToString();
+    ASSERT_TRUE((*opened)->SetKeyOrder(produkt::kIDKey).ok());
+    storage::Record first = storage::Record::Blank(produkt::kSchema);
+    ASSERT_TRUE((*opened)->Next(first).ok());
+    EXPECT_EQ(fields::ReadText(first.image, produkt::PRODUKTID), "A");
+    EXPECT_TRUE(presenter_.boxes().empty());
+  }
+}
+
+TEST_F(RecordFilesTest, PrinterFileIsFoundWhateverTheCaseOfItsName) {
+  PrinterRecord written;
+  written.Prime();
+  ASSERT_TRUE(written.Write(folder_ / "sptiger.dat").ok());
+
+  PrinterRecord read;
+  ASSERT_TRUE(LoadPrinterRecord(read, errors_).ok());
+  EXPECT_EQ(fields::ReadText(read.image(), printer::SPEED), "NORMAL");
+  fields::WriteLong(read.image(), printer::DOTS, 12);
+  ASSERT_TRUE(SavePrinterRecord(read, errors_).ok());
+  EXPECT_FALSE(fs::exists(folder_ / "SPTIGER.DAT")) << "written to the file that was there";
+  EXPECT_EQ(fs::file_size(folder_ / "sptiger.dat"), 188u);
+}
+
+TEST_F(RecordFilesTest, ShortPrinterFileIsReported) {
+  std::ofstream(folder_ / "SPTIGER.DAT", std::ios::binary) << "short";
+  PrinterRecord record;
+  EXPECT_EQ(LoadPrinterRecord(record, errors_).code(), ErrorCode::kInvalidDataFile);
+  ASSERT_EQ(ShownTitles(), std::vector<std::string>{"Record Retrieval Error"});
+  EXPECT_NE(presenter_.boxes()[0].text.find("Printer"), std::string::npos);
 }
 
 class RecordingObserver : public ManagerLifecycleObserver {
