@@ -11,6 +11,7 @@
 #include "app/ui/not_built_procedures.h"
 #include "framework/desktop/file_desktop_settings.h"
 #include "framework/errors/error_manager.h"
+#include "framework/ui/qt_message_presenter.h"
 
 namespace {
 
@@ -31,6 +32,9 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(PALTRIX_VERSION);
   // The frame alone decides when the program ends, not the last window closed.
   QApplication::setQuitOnLastWindowClosed(false);
+
+  paltrix::ui::QtMessagePresenter messageBoxes;
+  paltrix::errors::GlobalErrorManager().SetPresenter(messageBoxes);
 
   const std::unique_ptr<paltrix::desktop::DesktopSettings> desktopSettings =
       paltrix::desktop::OpenDesktopSettings();

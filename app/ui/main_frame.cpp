@@ -48,9 +48,14 @@ QLabel* AddImage(QToolBar& toolBar, int control, const char* objectName) {
 
 }  // namespace
 
-MainFrame::MainFrame(const Clock& clock, FrameProcedures& procedures, OpenHandler onOpen,
-                     QWidget* parent)
-    : QMainWindow(parent), clock_(clock), procedures_(procedures), onOpen_(std::move(onOpen)) {
+MainFrame::MainFrame(const Clock& clock, FrameProcedures& procedures,
+                     const records::FileRegistry& files, OpenHandler onOpen, QWidget* parent)
+    : QMainWindow(parent),
+      clock_(clock),
+      procedures_(procedures),
+      files_(files),
+      context_(files),
+      onOpen_(std::move(onOpen)) {
   setObjectName(kFrameObjectName);
   setWindowTitle(QString::fromUtf8(kFrameTitle));
   setWindowIcon(PaltrixIcon());
@@ -80,7 +85,7 @@ void MainFrame::BuildToolBar() {
       AddToolAction(*toolBar, style()->standardIcon(QStyle::SP_FileDialogDetailedView),
                     "Produkter (F2)", Qt::Key_F2, kCatalogueControl, "Products");
   connect(catalogueAction_, &QAction::triggered, this,
-          [this] { procedures_.RunProductCatalogue(*this); });
+          [this] { procedures_.RunProductCatalogue(*this, context_); });
 
   settingsAction_ = AddToolAction(*toolBar, style()->standardIcon(QStyle::SP_ComputerIcon),
                                   "Indstillinger (F10)", Qt::Key_F10, kSettingsControl, "Settings");
@@ -124,7 +129,7 @@ void MainFrame::RefreshDateAndTime() {
 
 void MainFrame::StartSettingsWindow() {
   std::erase_if(independentWindows_, [](const QPointer<QWidget>& window) { return !window; });
-  if (QPointer<QWidget> window = procedures_.StartSettingsWindow()) {
+  if (QPointer<QWidget> window = procedures_.StartSettingsWindow(files_)) {
     independentWindows_.push_back(window);
   }
 }

@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+#include "app/records/file_registry.h"
+#include "app/records/record_context.h"
 #include "app/ui/frame_procedures.h"
 #include "framework/clock.h"
 
@@ -21,6 +23,9 @@ inline constexpr const char* kFrameTitle = "Paltrix 1.7.7";
 // today's date (dd/mm/yyyy) and zone 4 the time (hh:mm), set when the frame
 // opens and refreshed on every timer event.
 //
+// The frame has the record context of the program's main line: the product
+// catalogue runs with it; the settings window gets its own.
+//
 // Closing the frame ends the program: it closes the independent windows it
 // started and emits closed().
 class MainFrame final : public QMainWindow {
@@ -34,9 +39,9 @@ class MainFrame final : public QMainWindow {
   // program reads the settings INI file's name there).
   using OpenHandler = std::function<void()>;
 
-  // REQUIRES: clock and procedures outlive the frame.
-  MainFrame(const Clock& clock, FrameProcedures& procedures, OpenHandler onOpen = {},
-            QWidget* parent = nullptr);
+  // REQUIRES: clock, procedures and files outlive the frame.
+  MainFrame(const Clock& clock, FrameProcedures& procedures, const records::FileRegistry& files,
+            OpenHandler onOpen = {}, QWidget* parent = nullptr);
   ~MainFrame() override;
 
   // Sets the timer interval; a value outside 1..100 becomes 100 (one second).
@@ -68,6 +73,8 @@ class MainFrame final : public QMainWindow {
 
   const Clock& clock_;
   FrameProcedures& procedures_;
+  const records::FileRegistry& files_;
+  records::RecordContext context_;
   OpenHandler onOpen_;
   bool opened_ = false;
   int timerInterval_ = kDefaultTimerInterval;

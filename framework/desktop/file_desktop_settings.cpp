@@ -61,7 +61,9 @@ Status FileDesktopSettings::SetDragFullWindows(bool on, unsigned flags) {
   }
   Result<ini::IniFile> ini = ini::IniFile::Load(file_);
   if (!ini.ok()) return ini.status();
-  ini->SetInteger(kSection, kDragFullWindowsKey, on ? 1 : 0);
+  if (Status set = ini->SetInteger(kSection, kDragFullWindowsKey, on ? 1 : 0); !set.ok()) {
+    return set;
+  }
   if (file_.has_parent_path()) {
     std::error_code error;
     std::filesystem::create_directories(file_.parent_path(), error);

@@ -6,11 +6,14 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/settings/settings_ini_name.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/network_trace.h"
 #include "app/ui/not_built_procedures.h"
@@ -53,6 +56,21 @@ TEST(NetworkTracingRequested, OnWithATraceSwitchUnlessNoLogIsGiven) {
   }
 }
 
+// Writes "created LABEL" / "destroyed LABEL" into a shared event log.
+class RecordingManagerObserver final : public records::ManagerLifecycleObserver {
+ public:
+  explicit RecordingManagerObserver(std::vector<std::string>& events) : events_(events) {}
+  void Created(std::string_view label) override {
+    events_.push_back("created " + std::string(label));
+  }
+  void Destroyed(std::string_view label) override {
+    events_.push_back("destroyed " + std::string(label));
+  }
+
+ private:
+  std::vector<std::string>& events_;
+};
+
 class ApplicationTest : public ::testing::Test {
  protected:
   // Runs the program with `arguments` and ends it with `close` once the frame
@@ -66,9 +84,13 @@ class ApplicationTest : public ::testing::Test {
         .procedures = procedures_,
         .errorManager = errorManager_,
         .diagnostics = diagnostics_,
+        .fileManagerObserver = &managers_,
     });
     return application.Run([&](MainFrame& frame) {
       callsWhileShown_ = desktop_.calls();
+      events_.push_back("frame shown");
+      settingsIniNameWhileShown_ = settings::CurrentSettingsIniName();
+      frameSizeWhileShown_ = frame.geometry().size();
       traceWhileShown_ = diagnostics_.str();
       close(frame);
       if (!QTest::qWaitFor([&] { return !frame.isVisible(); })) {
@@ -95,6 +117,10 @@ class ApplicationTest : public ::testing::Test {
   errors::RecordingTerminator terminator_;
   errors::ErrorManager errorManager_{presenter_, terminator_, clock_};
   std::ostringstream diagnostics_;
+  std::vector<std::string> events_;
+  RecordingManagerObserver managers_{events_};
+  std::string settingsIniNameWhileShown_;
+  QSize frameSizeWhileShown_;
   std::vector<std::string> callsWhileShown_;
   std::string traceWhileShown_;
 };
@@ -153,6 +179,73 @@ TEST_F(ApplicationTest, ASignalAlsoEndsACatalogueStillOpenOnTheFrame) {
                   }),
       0);
   EXPECT_TRUE(desktop_.value());
+}
+
+TEST_F(ApplicationTest, StartsAndStopsInOrder) {
+  desktop_.AlsoRecordIn(events_);
+  EXPECT_EQ(RunAndCloseWithF8({}), 0);
+  const std::vector<std::string> expected = {
+      "created Firma",
+      "created Ordrespec",
+      "created Ordrelinier",
+      "created Prisgrp",
+      "created Adresser",
+      "created Ordrehoved",
+      "created Printer",
+      "created PRODUcT",
+      "created Produkt",
+      "created Bruger",
+      "created HISTORIK",
+      "created A5etiket",
+      "get",
+      "set 0 flags 3",
+      "frame shown",
+      "set 1 flags 3",
+      "destroyed A5etiket",
+      "destroyed HISTORIK",
+      "destroyed Bruger",
+      "destroyed Produkt",
+      "destroyed PRODUcT",
+      "destroyed Printer",
+      "destroyed Ordrehoved",
+      "destroyed Adresser",
+      "destroyed Prisgrp",
+      "destroyed Ordrelinier",
+      "destroyed Ordrespec",
+      "destroyed Firma",
+  };
+  EXPECT_EQ(events_, expected);
+}
+
+TEST_F(ApplicationTest, TheFrameTakesTheSettingsIniNameWhenItOpens) {
+  std::ofstream("splab.ini") << "[STARTUP]\nINIFILE=.\\printer.ini\n";
+  EXPECT_EQ(RunAndCloseWithF8({}), 0);
+  EXPECT_EQ(settingsIniNameWhileShown_, ".\\printer.ini");
+}
+
+TEST_F(ApplicationTest, TheFrameKeepsItsPlaceInTheFrameworkIni) {
+  std::ofstream("Paltrix10.INI") << "; window positions\n[P1$APPFRAME]\nX=40\nY=30\n"
+                                    "Width=640\nHeight=400\n";
+  EXPECT_EQ(RunAndCloseWithF8({}), 0);
+  EXPECT_EQ(frameSizeWhileShown_, QSize(640, 400));
+
+  std::ifstream in("Paltrix10.INI");
+  const std::string text(std::istreambuf_iterator<char>(in), {});
+  EXPECT_NE(text.find("; window positions"), std::string::npos) << text;
+  EXPECT_NE(text.find("Width=640"), std::string::npos) << text;
+}
+
+TEST_F(ApplicationTest, ImplausibleOrUnreadableFrameworkIniIsNotFatal) {
+  std::ofstream("Paltrix10.INI") << "[P1$APPFRAME]\nX=0\nY=0\nWidth=5\nHeight=999999\n";
+  EXPECT_EQ(RunAndCloseWithF8({}), 0);
+  EXPECT_GE(frameSizeWhileShown_.width(), 100);
+  EXPECT_LT(frameSizeWhileShown_.height(), 999999);
+
+  std::filesystem::remove("Paltrix10.INI");
+  std::filesystem::create_directory("Paltrix10.INI");
+  EXPECT_EQ(RunAndCloseWithF8({}), 0);
+  EXPECT_NE(diagnostics_.str().find("framework INI file not used"), std::string::npos)
+      << diagnostics_.str();
 }
 
 }  // namespace

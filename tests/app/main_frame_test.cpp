@@ -7,9 +7,13 @@
 #include <QLabel>
 #include <QTest>
 #include <QToolBar>
+#include <set>
+#include <vector>
 
 #include "app/ui/not_built_procedures.h"
 #include "app/ui/not_built_window.h"
+#include "app/ui/window_record_context.h"
+#include "framework/errors/scripted_presenter.h"
 #include "tests/app/frame_test_support.h"
 
 namespace paltrix::app {
@@ -33,9 +37,13 @@ class MainFrameTest : public ::testing::Test {
   }
 
   FixedClock clock_{kMorning};
+  errors::ScriptedPresenter presenter_;
+  errors::RecordingTerminator terminator_;
+  errors::ErrorManager errorManager_{presenter_, terminator_, clock_};
+  records::FileRegistry files_{errorManager_};
   NotBuiltProcedures procedures_;
   int opens_ = 0;
-  MainFrame frame_{clock_, procedures_, [this] { ++opens_; }};
+  MainFrame frame_{clock_, procedures_, files_, [this] { ++opens_; }};
 };
 
 TEST_F(MainFrameTest, IsTheApplicationFrameWithItsTitle) {
@@ -91,7 +99,7 @@ TEST_F(MainFrameTest, TimerIntervalOutsideOneToHundredBecomesOneSecond) {
     frame_.SetTimerInterval(requested);
     EXPECT_EQ(frame_.timerInterval(), expected) << requested;
   }
-  EXPECT_EQ(MainFrame(clock_, procedures_).timerInterval(), 100);
+  EXPECT_EQ(MainFrame(clock_, procedures_, files_).timerInterval(), 100);
 }
 
 TEST_F(MainFrameTest, F2RunsTheCatalogueModallyOnTheFrame) {
@@ -112,26 +120,37 @@ TEST_F(MainFrameTest, F2RunsTheCatalogueModallyOnTheFrame) {
   EXPECT_EQ(parent, &frame_);
 }
 
-TEST_F(MainFrameTest, F10StartsAnIndependentSettingsWindowThatClosesWithTheFrame) {
+TEST_F(MainFrameTest, F10StartsIndependentSettingsWindowsThatCloseWithTheFrame) {
   ShowFrame();
   QTest::keyClick(&frame_, Qt::Key_F10);
-  QWidget* settings = nullptr;
+  QApplication::setActiveWindow(&frame_);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
+  QTest::keyClick(&frame_, Qt::Key_F10);
+
+  std::vector<QPointer<QWidget>> settingsWindows;
+  std::set<records::RecordContext*> contexts;
   for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (window->objectName() == "NotBuiltWindow" && window->isVisible()) settings = window;
+    if (window->objectName() != "NotBuiltWindow" || !window->isVisible()) continue;
+    settingsWindows.emplace_back(window);
+    EXPECT_EQ(window->parentWidget(), nullptr);
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->windowTitle(), "Indstillinger");
+    EXPECT_EQ(NotBuiltText(*window), QString::fromUtf8(kNotBuiltText));
+    auto* holder = window->findChild<WindowRecordContext*>("RecordContext");
+    ASSERT_NE(holder, nullptr) << "a settings window runs with a record context of its own";
+    contexts.insert(&holder->context());
   }
-  ASSERT_NE(settings, nullptr);
-  QPointer<QWidget> settingsWindow(settings);
-  EXPECT_EQ(settings->parentWidget(), nullptr);
-  EXPECT_EQ(settings->windowTitle(), "Indstillinger");
-  EXPECT_EQ(NotBuiltText(*settings), QString::fromUtf8(kNotBuiltText));
-  EXPECT_FALSE(settings->isModal());
-  testing::SaveScreenshot(*settings, "not_built_settings");
+  ASSERT_EQ(settingsWindows.size(), 2u);
+  EXPECT_EQ(contexts.size(), 2u);
+  testing::SaveScreenshot(*settingsWindows.front(), "not_built_settings");
 
   QApplication::setActiveWindow(&frame_);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
   QTest::keyClick(&frame_, Qt::Key_F8);
   EXPECT_FALSE(frame_.isVisible());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return settingsWindow.isNull(); }));
+  for (const QPointer<QWidget>& window : settingsWindows) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
+  }
 }
 
 TEST_F(MainFrameTest, F8ClosesTheFrame) {

@@ -51,6 +51,9 @@ TEST(ProgramStart, StartsShowsTheFrameAndEndsCleanly) {
             std::string::npos)
       << run.standardError;
 
+  EXPECT_TRUE(std::filesystem::exists(folder / "Paltrix10.INI"))
+      << "the framework INI file keeps the frame's place";
+
   std::ifstream in(desktop);
   const std::string settings(std::istreambuf_iterator<char>(in), {});
   EXPECT_NE(settings.find("DragFullWindows=1"), std::string::npos) << settings;
