@@ -19,6 +19,7 @@ std::uint8_t AppendLogLine(std::string_view fileName, std::string_view text) {
   std::string line(text.substr(0, kMaxLogLineBytes - kLogLineEnd.size()));
   line += kLogLineEnd;
 
+  if (path.find('\0') != std::string::npos) return kLogFileNotOpened;
   FileDescriptor file(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
   if (!file.valid()) return kLogFileNotOpened;
   if (::lseek(file.get(), 0, SEEK_END) < 0) return kLogFileEndNotReached;

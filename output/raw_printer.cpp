@@ -106,6 +106,10 @@ std::uint8_t RawPrinter::Fail(std::string_view logText, std::string_view printer
 }
 
 Result<std::unique_ptr<PrinterHandle>> RawPrinter::OpenNamedPrinter(std::string_view printerName) {
+  // The system calls below end names at a zero byte and would open another printer.
+  if (printerName.find('\0') != std::string_view::npos) {
+    return Status(ErrorCode::kInvalidValue, "the printer name holds a zero byte");
+  }
   if (IsSocketPrinterName(printerName)) return OpenSocketPrinter(printerName);
   if (IsFilePrinterName(printerName)) return OpenFilePrinter(printerName);
   return spooler_.Open(printerName);

@@ -80,6 +80,12 @@ TEST_F(RawPrinterTest, UnknownPrinterAppendsOneLogLinePerFailureAndKeepsLastPrin
   EXPECT_NE(printer_.lastError().find("nosuch"), std::string::npos) << printer_.lastError();
 }
 
+TEST_F(RawPrinterTest, NameWithAZeroByteOpensNothing) {
+  EXPECT_EQ(printer_.PrintRaw(std::string("zebra\0other", 11), "x"), kPrinterFailed);
+  EXPECT_TRUE(spooler_.openedNames.empty());
+  EXPECT_TRUE(spooler_.documents.empty());
+}
+
 TEST_F(RawPrinterTest, ControlCharactersInTheNameCannotForgeLogLines) {
   EXPECT_EQ(printer_.PrintRaw("evil\r\n01.01.2000:00.00 fake", "x"), kPrinterFailed);
   EXPECT_EQ(Log(),
