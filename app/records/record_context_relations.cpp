@@ -30,9 +30,10 @@ std::vector<const storage::FileSchema*> FilesReachedFrom(const storage::FileSche
     pending.pop_back();
     for (const RelationDef& relation : kRelations) {
       if (relation.parent != parent || ActionFor(relation, change) != kCascade) continue;
-      bool known = relation.child == &root;
-      for (const storage::FileSchema* file : reached) known = known || file == relation.child;
-      if (known) continue;
+      if (relation.child == &root ||
+          std::find(reached.begin(), reached.end(), relation.child) != reached.end()) {
+        continue;
+      }
       reached.push_back(relation.child);
       pending.push_back(relation.child);
     }
