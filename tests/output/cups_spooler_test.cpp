@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,8 @@ class CupsSpoolerTest : public ::testing::Test {
     if (!TestCupsd::FindScheduler()) {
       GTEST_SKIP() << "cupsd is not installed (Debian package cups-daemon); the CUPS tests need it";
     }
+    ASSERT_TRUE(std::filesystem::exists("/usr/lib/cups/backend/socket"))
+        << "the CUPS socket backend is missing (Debian package cups)";
     cupsd_ = std::make_unique<TestCupsd>();
     cupsd_->AddRawQueue("paltrix-other", other_.uri());
     cupsd_->AddRawQueue("paltrix-test", label_.uri());
