@@ -96,12 +96,7 @@ Result<std::string> MixedPalletData(const MixedPalletContent& content) {
   }
   const std::string text =
       fmt::format("{}{}", text::TrimRight(content.mixNumber), text::TrimRight(content.flowerOrder));
-  if (!IsBarcodeText(text)) {
-    return Status(ErrorCode::kInvalidValue,
-                  fmt::format("The mix or order number \"{}\" holds a character that cannot "
-                              "be put in a barcode",
-                              text::ToUtf8(text)));
-  }
+  if (Status status = CheckBarcodeText("mix and order number", text); !status) return status;
   return fmt::format("{:02}{}", content.week, text);
 }
 

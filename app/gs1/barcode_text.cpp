@@ -1,6 +1,10 @@
 #include "app/gs1/barcode_text.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
+
+#include "framework/text/windows1252.h"
 
 namespace paltrix::gs1 {
 
@@ -9,6 +13,14 @@ bool IsBarcodeText(std::string_view text) {
     const auto byte = static_cast<unsigned char>(c);
     return byte >= 32 && byte <= 126;
   });
+}
+
+Status CheckBarcodeText(std::string_view what, std::string_view text) {
+  if (IsBarcodeText(text)) return Status::Ok();
+  return Status(ErrorCode::kInvalidValue,
+                fmt::format("The {} \"{}\" holds a character that cannot be put in a barcode "
+                            "(only letters A-Z, digits, blanks and ASCII punctuation)",
+                            what, text::ToUtf8(text)));
 }
 
 std::string EscapeForZplSubsetB(std::string_view text) {

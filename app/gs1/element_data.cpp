@@ -44,21 +44,16 @@ Result<std::string> BestBeforeData(std::int32_t bestBefore) {
 }
 
 Result<std::string> NetWeightData(std::int64_t grams) {
-  const std::int64_t hundredths = (grams + 5) / 10;
-  if (hundredths > kLargestWeightHundredths) {
+  // Rounded half up: the largest weight that fits is 9999.994 kg.
+  if (grams >= kLargestWeightHundredths * 10 + 5) {
     return Invalid(fmt::format("The net weight {}.{:03} kg does not fit the (3102) element",
                                grams / 1000, grams % 1000));
   }
-  return fmt::format("{:06}", hundredths);
+  return fmt::format("{:06}", (grams + 5) / 10);
 }
 
 Result<std::string> BarcodeTextData(std::string_view what, std::string_view text) {
-  if (!IsBarcodeText(text)) {
-    return Invalid(fmt::format(
-        "The {} \"{}\" holds a character that cannot be put in a barcode (only A-Z, a-z, "
-        "digits and ASCII punctuation)",
-        what, text::ToUtf8(text)));
-  }
+  if (Status status = CheckBarcodeText(what, text); !status) return status;
   return std::string(text);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "framework/fields/date_time.h"
 
 namespace paltrix::gs1 {
@@ -91,9 +93,11 @@ TEST(FormatElements, NetWeightIsHundredthsOfAKilogramRoundedHalfUp) {
     input.netWeightGrams = grams;
     EXPECT_EQ(Formed(input).netWeight, std::nullopt) << grams;
   }
-  ElementInput tooHeavy = PlainProduct();
-  tooHeavy.netWeightGrams = 9999995;
-  ExpectRefused(tooHeavy, "rounds to 10000.00 kg, seven digits");
+  for (const std::int64_t grams : {std::int64_t{9999995}, INT64_MAX}) {
+    ElementInput input = PlainProduct();
+    input.netWeightGrams = grams;
+    ExpectRefused(input, "rounds to 10000.00 kg or more: seven digits");
+  }
 }
 
 TEST(FormatElements, BestBeforeOnlyWhenItDiffersFromToday) {
