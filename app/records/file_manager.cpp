@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -23,7 +24,18 @@ FileManager::FileManager(const storage::FileSchema& schema, errors::ErrorManager
 Status FileManager::Report(int messageNumber, Status status) const {
   errors::SetRuntimeError(status);
   errors_.SetFile(schema_.label);
-  errors_.ThrowMessage(messageNumber, status.message());
+  std::string_view detail = status.message();
+  if (status.code() == ErrorCode::kDuplicateKey) {
+    // The duplicate-key message names the key ("... for the key: PRO:IDKey").
+    for (const storage::KeyDef& key : schema_.keys) {
+      if (key.unique && detail.ends_with(key.label)) {
+        detail = key.label;
+        errors_.SetKey(key.label);
+        break;
+      }
+    }
+  }
+  errors_.ThrowMessage(messageNumber, detail);
   return status;
 }
 

@@ -49,7 +49,8 @@ class FileManager {
 
   // Reports `status` against this file as message `messageNumber`: the
   // file's label as %File, the status as the run-time error (%ErrorText) and
-  // its message as %Message (a duplicate key's description). Returns it.
+  // its message as %Message; for kDuplicateKey, the label of the key as
+  // %Message and %Key. Returns it.
   Status Report(int messageNumber, Status status) const;
 
  private:

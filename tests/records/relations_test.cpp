@@ -192,7 +192,9 @@ TEST_F(RecordFilesTest, ParentChangeRefusedByItsOwnKeyChangesNothing) {
   EXPECT_EQ(fields::ReadLong(StoredRecord(context, historik::kSchema, family.child).image,
                              historik::PRODUKTID),
             123);
-  EXPECT_EQ(ShownTitles(), std::vector<std::string>{"Duplicate Key Error"});
+  ASSERT_EQ(ShownTitles(), std::vector<std::string>{"Duplicate Key Error"});
+  EXPECT_EQ(presenter_.boxes()[0].text,
+            "Adding this record creates a duplicate entry for the key: PRO:IDKey");
 }
 
 TEST_F(RecordFilesTest, NewIdThatChildrenCannotHoldIsRefused) {
