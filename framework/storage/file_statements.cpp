@@ -54,6 +54,10 @@ Result<sqlite::Statement*> FileStatements::Prepare(sqlite::Statement& slot,
   return &slot;
 }
 
+std::string FileStatements::KeysCurrentGuard() const {
+  return fmt::format("(SELECT keys_stale FROM {}.file_info) = 0", database_);
+}
+
 std::string FileStatements::Sql(FileStatement which) const {
   const std::string table = fmt::format("{}.{}", database_, kRecordsTable);
   const std::string columns = layout_.RecordColumns();
@@ -66,6 +70,9 @@ std::string FileStatements::Sql(FileStatement which) const {
     case FileStatement::kGet:
       return fmt::format("SELECT {} FROM {} WHERE recno = ?1", columns, table);
     case FileStatement::kInsert:
+      return fmt::format("INSERT INTO {}({}) SELECT {} WHERE {}", table, fmt::join(written, ", "),
+                         Parameters(1, written.size()), KeysCurrentGuard());
+    case FileStatement::kAppend:
       return fmt::format("INSERT INTO {}({}) VALUES({})", table, fmt::join(written, ", "),
                          Parameters(1, written.size()));
     case FileStatement::kUpdate: {
@@ -73,8 +80,8 @@ std::string FileStatements::Sql(FileStatement which) const {
       for (std::size_t i = 0; i < written.size(); ++i) {
         assignments += fmt::format("{}{} = ?{}", i > 0 ? ", " : "", written[i], i + 1);
       }
-      return fmt::format("UPDATE {} SET {} WHERE recno = ?{}", table, assignments,
-                         written.size() + 1);
+      return fmt::format("UPDATE {} SET {} WHERE recno = ?{} AND {}", table, assignments,
+                         written.size() + 1, KeysCurrentGuard());
     }
     case FileStatement::kDelete:
       return fmt::format("DELETE FROM {} WHERE recno = ?1", table);
@@ -97,10 +104,9 @@ std::string FileStatements::Sql(FileStatement which) const {
 std::string FileStatements::Sql(std::size_t key, KeyStatement which) const {
   const KeyLayout& layout = layout_.keys()[key];
   const std::size_t n = layout.columns.size();
-  const std::string keyColumns = fmt::format("{}", fmt::join(layout.columns, ", "));
-  const std::string probe = Parameters(1, n);
-  const std::string ascending = keyColumns + ", recno";
-  const std::string descending = Descending(layout.columns);
+  const std::string keyColumns = fmt::format("({})", fmt::join(layout.columns, ", "));
+  const std::string value = fmt::format("({})", Parameters(1, n));
+  const std::string number = fmt::format("?{}", n + 1);
 
   std::string range;
   bool forward = true;
@@ -110,31 +116,38 @@ std::string FileStatements::Sql(std::size_t key, KeyStatement which) const {
     case KeyStatement::kLast:
       forward = false;
       break;
-    case KeyStatement::kFromProbe:
-      range = fmt::format("({}) >= ({})", keyColumns, probe);
+    case KeyStatement::kFromValue:
+      range = fmt::format("{} >= {}", keyColumns, value);
       break;
-    case KeyStatement::kBeforeProbe:
-      range = fmt::format("({}) < ({})", keyColumns, probe);
+    case KeyStatement::kAfterValue:
+      range = fmt::format("{} > {}", keyColumns, value);
+      break;
+    case KeyStatement::kBeforeValue:
+      range = fmt::format("{} < {}", keyColumns, value);
       forward = false;
       break;
-    case KeyStatement::kAfterRecord:
-      range = fmt::format("({}, recno) > ({}, ?{})", keyColumns, probe, n + 1);
+    case KeyStatement::kSameKeyAfter:
+      range = fmt::format("{} = {} AND recno > {}", keyColumns, value, number);
       break;
-    case KeyStatement::kBeforeRecord:
-      range = fmt::format("({}, recno) < ({}, ?{})", keyColumns, probe, n + 1);
+    case KeyStatement::kSameKeyBefore:
+      range = fmt::format("{} = {} AND recno < {}", keyColumns, value, number);
       forward = false;
       break;
     case KeyStatement::kEqual:
-      range = fmt::format("({}) = ({})", keyColumns, probe);
+      range = fmt::format("{} = {}", keyColumns, value);
       break;
   }
+  std::string where = KeysCurrentGuard();
   // A key that skips blanks reads only what its partial index holds; the
   // condition is repeated word for word so that SQLite can use that index.
-  std::string where = layout_.SkipsBlanksCondition(key);
-  if (!range.empty()) where = where.empty() ? range : where + " AND " + range;
-  return fmt::format("SELECT {} FROM {}.{}{}{} ORDER BY {} LIMIT 1", layout_.RecordColumns(),
-                     database_, kRecordsTable, where.empty() ? "" : " WHERE ", where,
-                     forward ? ascending : descending);
+  if (const std::string blanks = layout_.SkipsBlanksCondition(key); !blanks.empty()) {
+    where += " AND " + blanks;
+  }
+  if (!range.empty()) where += " AND " + range;
+  const std::string order = forward ? fmt::format("{}, recno", fmt::join(layout.columns, ", "))
+                                    : Descending(layout.columns);
+  return fmt::format("SELECT {} FROM {}.{} WHERE {} ORDER BY {} LIMIT 1", layout_.RecordColumns(),
+                     database_, kRecordsTable, where, order);
 }
 
 void BindKeyValues(sqlite::Statement& statement, int first, const KeyValues& values) {

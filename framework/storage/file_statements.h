@@ -13,11 +13,14 @@
 
 namespace paltrix::storage {
 
-// Statements on the whole file. Parameters: see FileStatements::Sql.
+// Statements on the whole file. Those that use keys carry a guard: they
+// find or change nothing while the keys are stale (see kKeysStale), which the
+// caller then tells apart from "no such record".
 enum class FileStatement {
   kGet,               // ?1 recno -> record columns
-  kInsert,            // ?1 image, memos, key columns -> (none)
-  kUpdate,            // as kInsert, then recno
+  kInsert,            // ?1 image, memos, key columns; guarded
+  kAppend,            // as kInsert with NULL key columns; not guarded
+  kUpdate,            // as kInsert, then recno; guarded
   kDelete,            // ?1 recno
   kCount,             // -> count
   kPhysicalNext,      // ?1 recno -> the record after it
@@ -25,20 +28,25 @@ enum class FileStatement {
   kKeysStale,         // -> keys_stale
   kMarkKeysStale,
 };
-inline constexpr std::size_t kFileStatementCount = 9;
+inline constexpr std::size_t kFileStatementCount = 10;
 
-// Statements in the order of one key. Parameters ?1..?n are the key's n
-// component values, ?n+1 the record number of the record last read.
+// Statements in the order of one key, all guarded. Parameters ?1..?n are the
+// key's n component values, ?n+1 a record number. Key order is the key value,
+// then the record number; a read from a record continues among the records
+// with the same value (kSameKey*) before it moves to the next value
+// (kAfterValue/kBeforeValue), so that each step is one index seek however
+// long a run of equal values is.
 enum class KeyStatement {
   kFirst,
   kLast,
-  kFromProbe,     // first record whose key >= probe
-  kBeforeProbe,   // last record whose key < probe
-  kAfterRecord,   // first record after (key, recno)
-  kBeforeRecord,  // last record before (key, recno)
-  kEqual,         // first record (by record number) whose key = probe
+  kFromValue,      // first record whose key >= value
+  kAfterValue,     // first record whose key > value
+  kBeforeValue,    // last record whose key < value
+  kSameKeyAfter,   // first record with key = value and a higher record number
+  kSameKeyBefore,  // last record with key = value and a lower record number
+  kEqual,          // first record (by record number) whose key = value
 };
-inline constexpr std::size_t kKeyStatementCount = 7;
+inline constexpr std::size_t kKeyStatementCount = 8;
 
 // The prepared statements of one attached file, each prepared on first use
 // and kept for the life of the file. Every statement returns the record
@@ -54,6 +62,8 @@ class FileStatements {
   Result<sqlite::Statement*> Get(std::size_t key, KeyStatement which);
 
  private:
+  // "the keys are not stale", as a condition.
+  std::string KeysCurrentGuard() const;
   std::string Sql(FileStatement which) const;
   std::string Sql(std::size_t key, KeyStatement which) const;
   Result<sqlite::Statement*> Prepare(sqlite::Statement& slot, const std::string& sql);

@@ -13,11 +13,6 @@ namespace {
 
 constexpr RecordNumber kAfterLastRecord = std::numeric_limits<RecordNumber>::max();
 
-// Bound values of one record write, kept alive until the statement is reset.
-struct RecordBinding {
-  std::vector<KeyValues> keys;  // empty when the keys are not maintained
-};
-
 }  // namespace
 
 Record Record::Blank(const FileSchema& schema) {
@@ -49,17 +44,19 @@ RecordNumber KeyedFile::position() const {
 
 namespace {
 
-Status Failure(KeyedFile::Impl& file, int rc) {
+using Impl = KeyedFile::Impl;
+
+Status Failure(Impl& file, int rc) {
   return SqliteFailure(file.session.connection.get(), rc, file.name);
 }
 
-Status CheckKeyIndex(const KeyedFile::Impl& file, std::size_t keyIndex) {
+Status CheckKeyIndex(const Impl& file, std::size_t keyIndex) {
   if (keyIndex < file.layout.keys().size()) return Status::Ok();
   return Status(ErrorCode::kInvalidValue,
                 fmt::format("{}: there is no key number {}", file.name, keyIndex));
 }
 
-Status CheckRecord(const KeyedFile::Impl& file, const Record& record) {
+Status CheckRecord(const Impl& file, const Record& record) {
   const FileSchema& schema = file.layout.schema();
   if (record.image.size() != schema.recordLength) {
     return Status(ErrorCode::kInvalidValue,
@@ -82,23 +79,39 @@ Status CheckRecord(const KeyedFile::Impl& file, const Record& record) {
   return Status::Ok();
 }
 
-// kKeysNeedRebuild while an append without key maintenance waits for a key
-// build (by this or another process).
-Status CheckKeysCurrent(KeyedFile::Impl& file) {
+Status Missing(const Impl& file, ErrorCode code) {
+  return Status(code, fmt::format("{}: {}", file.name, DescribeErrorCode(code)));
+}
+
+// After a statement guarded by "the keys are not stale" found or changed
+// nothing: kKeysNeedRebuild when that is why, else `otherwise`.
+Status StaleOr(Impl& file, Status otherwise) {
   Result<sqlite::Statement*> statement = file.statements.Get(FileStatement::kKeysStale);
   if (!statement.ok()) return statement.status();
   sqlite::StatementRun run(**statement);
   const int rc = run->Step();
-  if (rc != SQLITE_ROW) return rc == SQLITE_DONE ? Status::Ok() : Failure(file, rc);
-  if (run->ColumnInteger(0) == 0) return Status::Ok();
+  if (rc != SQLITE_ROW) return Failure(file, rc);
+  if (run->ColumnInteger(0) == 0) return otherwise;
   return Status(ErrorCode::kKeysNeedRebuild,
                 fmt::format("{}: records were appended; the keys need rebuilding", file.name));
 }
 
-// Binds image, memos and (when `binding.keys` is filled) the key columns in
-// the order of FileStatement::kInsert; returns the next free parameter.
-int BindRecord(KeyedFile::Impl& file, sqlite::Statement& statement, const Record& record,
-               const RecordBinding& binding) {
+// The key columns of a record write; empty when the keys are not maintained.
+// Bound text points into it, so it outlives the statement's run.
+using KeyBinding = std::vector<KeyValues>;
+
+KeyBinding ExtractKeys(const Impl& file, const Record& record) {
+  KeyBinding keys;
+  for (std::size_t key = 0; key < file.layout.keys().size(); ++key) {
+    keys.push_back(file.layout.ExtractKey(key, record.image));
+  }
+  return keys;
+}
+
+// Binds image, memos and key columns (NULL when `keys` is empty) in the order
+// of FileStatement::kInsert; returns the next free parameter.
+int BindRecord(const Impl& file, sqlite::Statement& statement, const Record& record,
+               const KeyBinding& keys) {
   int index = 1;
   statement.BindBlob(index++, record.image);
   for (std::size_t m = 0; m < file.layout.memoCount(); ++m) {
@@ -109,28 +122,19 @@ int BindRecord(KeyedFile::Impl& file, sqlite::Statement& statement, const Record
     }
   }
   for (std::size_t key = 0; key < file.layout.keys().size(); ++key) {
-    if (binding.keys.empty()) {
+    if (keys.empty()) {
       for (std::size_t c = 0; c < file.layout.keys()[key].columns.size(); ++c) {
         statement.BindNull(index++);
       }
     } else {
-      BindKeyValues(statement, index, binding.keys[key]);
-      index += static_cast<int>(binding.keys[key].size());
+      BindKeyValues(statement, index, keys[key]);
+      index += static_cast<int>(keys[key].size());
     }
   }
   return index;
 }
 
-RecordBinding KeyBinding(const KeyedFile::Impl& file, const Record& record) {
-  RecordBinding binding;
-  for (std::size_t key = 0; key < file.layout.keys().size(); ++key) {
-    binding.keys.push_back(file.layout.ExtractKey(key, record.image));
-  }
-  return binding;
-}
-
-// The current row of a statement that returns record columns.
-Status ReadRow(KeyedFile::Impl& file, const sqlite::Statement& statement, Record& out) {
+Status ReadRow(Impl& file, const sqlite::Statement& statement, Record& out) {
   const RecordNumber number = statement.ColumnInteger(0);
   const std::string_view image = statement.ColumnBytes(1);
   if (image.size() != file.layout.schema().recordLength) {
@@ -146,31 +150,105 @@ Status ReadRow(KeyedFile::Impl& file, const sqlite::Statement& statement, Record
   return Status::Ok();
 }
 
-// Steps a statement that returns at most one record. `missing` is the code
-// when it returns none.
-Status ReadOne(KeyedFile::Impl& file, sqlite::Statement& statement, Record& out,
-               ErrorCode missing) {
+// Steps a statement whose parameters are bound and reads its first row.
+// True with `out` filled, false when it returns no record.
+Result<bool> ReadFirst(Impl& file, sqlite::Statement& statement, Record& out) {
   const int rc = statement.Step();
-  if (rc == SQLITE_ROW) return ReadRow(file, statement, out);
-  if (rc == SQLITE_DONE)
-    return Status(missing, fmt::format("{}: {}", file.name, DescribeErrorCode(missing)));
-  return Failure(file, rc);
+  if (rc == SQLITE_DONE) return false;
+  if (rc != SQLITE_ROW) return Failure(file, rc);
+  if (Status status = ReadRow(file, statement, out); !status.ok()) return status;
+  return true;
+}
+
+// Runs key statement `which` of `key` for the key value `values` (and the
+// record number `number`, for the kSameKey* statements).
+Result<bool> ReadByKey(Impl& file, std::size_t key, KeyStatement which, const KeyValues& values,
+                       RecordNumber number, Record& out) {
+  Result<sqlite::Statement*> statement = file.statements.Get(key, which);
+  if (!statement.ok()) return statement.status();
+  sqlite::StatementRun run(**statement);
+  BindKeyValues(**statement, 1, values);
+  if (which == KeyStatement::kSameKeyAfter || which == KeyStatement::kSameKeyBefore) {
+    run->BindInteger(static_cast<int>(values.size()) + 1, number);
+  }
+  return ReadFirst(file, **statement, out);
+}
+
+Result<bool> ReadPhysical(Impl& file, bool forward, RecordNumber from, Record& out) {
+  Result<sqlite::Statement*> statement = file.statements.Get(
+      forward ? FileStatement::kPhysicalNext : FileStatement::kPhysicalPrevious);
+  if (!statement.ok()) return statement.status();
+  sqlite::StatementRun run(**statement);
+  run->BindInteger(1, from);
+  return ReadFirst(file, **statement, out);
+}
+
+// The next record in key order from the cursor's anchor, forward or back.
+Result<bool> ReadKeyOrder(Impl& file, bool forward, Record& out) {
+  const Cursor& cursor = file.cursor;
+  const KeyValues none;
+  switch (cursor.anchor) {
+    case Cursor::Anchor::kStart:
+      if (!forward) return false;
+      return ReadByKey(file, cursor.key, KeyStatement::kFirst, none, 0, out);
+    case Cursor::Anchor::kEnd:
+      if (forward) return false;
+      return ReadByKey(file, cursor.key, KeyStatement::kLast, none, 0, out);
+    case Cursor::Anchor::kProbe:
+      return ReadByKey(file, cursor.key,
+                       forward ? KeyStatement::kFromValue : KeyStatement::kBeforeValue,
+                       cursor.values, 0, out);
+    case Cursor::Anchor::kRecord:
+      break;
+  }
+  // A unique key has no other record with the same value.
+  if (!file.layout.keys()[cursor.key].def->unique) {
+    Result<bool> same = ReadByKey(
+        file, cursor.key, forward ? KeyStatement::kSameKeyAfter : KeyStatement::kSameKeyBefore,
+        cursor.values, cursor.number, out);
+    if (!same.ok() || *same) return same;
+  }
+  return ReadByKey(file, cursor.key,
+                   forward ? KeyStatement::kAfterValue : KeyStatement::kBeforeValue, cursor.values,
+                   0, out);
+}
+
+// One step of the cursor. Every statement runs once and is reset at once, so
+// no read transaction outlives the call and records written meanwhile by
+// anyone are seen by the next step.
+Status Step(Impl& file, bool forward, Record& out) {
+  Cursor& cursor = file.cursor;
+  Result<bool> found = cursor.keyOrder ? ReadKeyOrder(file, forward, out)
+                                       : ReadPhysical(file, forward, cursor.number, out);
+  if (!found.ok()) return found.status();
+  if (!*found) {
+    const Status endReached(
+        ErrorCode::kRecordNotAvailable,
+        fmt::format("{}: {} of file", file.name, forward ? "end" : "beginning"));
+    return cursor.keyOrder ? StaleOr(file, endReached) : endReached;
+  }
+  cursor.number = file.position;
+  if (cursor.keyOrder) {
+    cursor.anchor = Cursor::Anchor::kRecord;
+    cursor.values = file.layout.ExtractKey(cursor.key, out.image);
+  }
+  return Status::Ok();
 }
 
 // After a unique-key failure: the status naming the key whose value another
 // record (not `self`) already holds.
-Status DuplicateKey(KeyedFile::Impl& file, const Record& record, RecordNumber self,
-                    const Status& failure) {
+Status DuplicateKey(Impl& file, const Record& record, RecordNumber self, const Status& failure) {
+  Record other;
   for (std::size_t key = 0; key < file.layout.keys().size(); ++key) {
     const KeyDef& def = *file.layout.keys()[key].def;
     if (!def.unique) continue;
     const KeyValues values = file.layout.ExtractKey(key, record.image);
     if (def.skipsBlanks && TableLayout::IsBlank(values)) continue;
-    Result<sqlite::Statement*> statement = file.statements.Get(key, KeyStatement::kEqual);
-    if (!statement.ok()) break;
-    sqlite::StatementRun run(**statement);
-    BindKeyValues(**statement, 1, values);
-    if (run->Step() == SQLITE_ROW && run->ColumnInteger(0) != self) {
+    const RecordNumber position = file.position;
+    Result<bool> found = ReadByKey(file, key, KeyStatement::kEqual, values, 0, other);
+    const RecordNumber holder = file.position;
+    file.position = position;
+    if (found.ok() && *found && holder != self) {
       return Status(
           ErrorCode::kDuplicateKey,
           fmt::format("{}: another record has the same value of the key {}", file.name, def.label));
@@ -179,35 +257,24 @@ Status DuplicateKey(KeyedFile::Impl& file, const Record& record, RecordNumber se
   return failure;
 }
 
-Status CheckWritable(KeyedFile::Impl& file, const Record& record, bool maintainKeys) {
+Status CheckWritable(Impl& file, const Record& record) {
   if (Status status = CheckRecord(file, record); !status.ok()) return status;
-  if (Status status = file.session.transactions.CheckIntact(); !status.ok()) return status;
-  return maintainKeys ? CheckKeysCurrent(file) : Status::Ok();
+  return file.session.transactions.CheckIntact();
 }
 
-Result<RecordNumber> Insert(KeyedFile::Impl& file, const Record& record, bool maintainKeys) {
-  if (Status status = CheckWritable(file, record, maintainKeys); !status.ok()) return status;
-  if (!maintainKeys) {
-    // Marked before the row goes in: a crash in between leaves a needless
-    // rebuild, never a record missing from the keys.
-    Result<sqlite::Statement*> mark = file.statements.Get(FileStatement::kMarkKeysStale);
-    if (!mark.ok()) return mark.status();
-    sqlite::StatementRun run(**mark);
-    if (const int rc = run->Step(); rc != SQLITE_DONE) return Failure(file, rc);
-  }
-  Result<sqlite::Statement*> insert = file.statements.Get(FileStatement::kInsert);
-  if (!insert.ok()) return insert.status();
-  const RecordBinding binding = maintainKeys ? KeyBinding(file, record) : RecordBinding{};
-  sqlite::StatementRun run(**insert);
-  BindRecord(file, **insert, record, binding);
-  if (const int rc = run->Step(); rc != SQLITE_DONE) {
-    Status failure = Failure(file, rc);
-    run->Reset();
-    if (failure.code() == ErrorCode::kDuplicateKey) return DuplicateKey(file, record, 0, failure);
-    return failure;
-  }
-  file.position = sqlite3_last_insert_rowid(file.session.connection.get());
-  return file.position;
+// Steps a write statement; kDuplicateKey naming the key when a unique key
+// refuses it.
+Status RunWrite(Impl& file, sqlite::Statement& statement, const Record& record, RecordNumber self) {
+  const int rc = statement.Step();
+  if (rc == SQLITE_DONE) return Status::Ok();
+  Status failure = Failure(file, rc);
+  statement.Reset();
+  if (failure.code() == ErrorCode::kDuplicateKey) return DuplicateKey(file, record, self, failure);
+  return failure;
+}
+
+sqlite3_int64 RowsChanged(const Impl& file) {
+  return sqlite3_changes64(file.session.connection.get());
 }
 
 }  // namespace
@@ -229,7 +296,6 @@ Status KeyedFile::SetKeyOrder(std::size_t keyIndex, const Record* probe) {
   if (probe != nullptr) {
     if (Status status = CheckRecord(*impl_, *probe); !status.ok()) return status;
   }
-  if (Status status = CheckKeysCurrent(*impl_); !status.ok()) return status;
   impl_->cursor = Cursor{
       .keyOrder = true,
       .key = keyIndex,
@@ -241,73 +307,10 @@ Status KeyedFile::SetKeyOrder(std::size_t keyIndex, const Record* probe) {
 
 Status KeyedFile::SetKeyOrderFromEnd(std::size_t keyIndex) {
   if (Status status = CheckKeyIndex(*impl_, keyIndex); !status.ok()) return status;
-  if (Status status = CheckKeysCurrent(*impl_); !status.ok()) return status;
   impl_->cursor = Cursor{
       .keyOrder = true, .key = keyIndex, .anchor = Cursor::Anchor::kEnd, .values = {}, .number = 0};
   return Status::Ok();
 }
-
-namespace {
-
-// The statement for one step of the cursor, or nullptr when the anchor leaves
-// nothing in that direction (before the first or after the last key).
-Result<sqlite::Statement*> CursorStatement(KeyedFile::Impl& file, bool forward) {
-  const Cursor& cursor = file.cursor;
-  if (!cursor.keyOrder) {
-    return file.statements.Get(forward ? FileStatement::kPhysicalNext
-                                       : FileStatement::kPhysicalPrevious);
-  }
-  switch (cursor.anchor) {
-    case Cursor::Anchor::kStart:
-      if (!forward) return nullptr;
-      return file.statements.Get(cursor.key, KeyStatement::kFirst);
-    case Cursor::Anchor::kEnd:
-      if (forward) return nullptr;
-      return file.statements.Get(cursor.key, KeyStatement::kLast);
-    case Cursor::Anchor::kProbe:
-      return file.statements.Get(cursor.key,
-                                 forward ? KeyStatement::kFromProbe : KeyStatement::kBeforeProbe);
-    case Cursor::Anchor::kRecord:
-      return file.statements.Get(
-          cursor.key, forward ? KeyStatement::kAfterRecord : KeyStatement::kBeforeRecord);
-  }
-  return nullptr;
-}
-
-Status EndReached(const KeyedFile::Impl& file, bool forward) {
-  return Status(ErrorCode::kRecordNotAvailable,
-                fmt::format("{}: {} of file", file.name, forward ? "end" : "beginning"));
-}
-
-// One step of the cursor. The statement runs once and is reset at once, so
-// no read transaction outlives the call and records written meanwhile by
-// anyone are seen by the next step.
-Status Step(KeyedFile::Impl& file, bool forward, Record& out) {
-  Cursor& cursor = file.cursor;
-  Result<sqlite::Statement*> statement = CursorStatement(file, forward);
-  if (!statement.ok()) return statement.status();
-  if (*statement == nullptr) return EndReached(file, forward);
-  sqlite::Statement& query = **statement;
-  sqlite::StatementRun run(query);
-  if (cursor.anchor == Cursor::Anchor::kProbe || cursor.anchor == Cursor::Anchor::kRecord) {
-    BindKeyValues(query, 1, cursor.values);
-  }
-  if (cursor.anchor == Cursor::Anchor::kRecord) {
-    query.BindInteger(static_cast<int>(cursor.values.size()) + 1, cursor.number);
-  }
-  const int rc = query.Step();
-  if (rc == SQLITE_DONE) return EndReached(file, forward);
-  if (rc != SQLITE_ROW) return Failure(file, rc);
-  if (Status status = ReadRow(file, query, out); !status.ok()) return status;
-  cursor.number = file.position;
-  if (cursor.keyOrder) {
-    cursor.anchor = Cursor::Anchor::kRecord;
-    cursor.values = file.layout.ExtractKey(cursor.key, out.image);
-  }
-  return Status::Ok();
-}
-
-}  // namespace
 
 Status KeyedFile::Next(Record& out) {
   return Step(*impl_, /*forward=*/true, out);
@@ -321,63 +324,87 @@ Status KeyedFile::Get(RecordNumber number, Record& out) {
   if (!statement.ok()) return statement.status();
   sqlite::StatementRun run(**statement);
   run->BindInteger(1, number);
-  return ReadOne(*impl_, **statement, out, ErrorCode::kRecordNotFound);
+  Result<bool> found = ReadFirst(*impl_, **statement, out);
+  if (!found.ok()) return found.status();
+  return *found ? Status::Ok() : Missing(*impl_, ErrorCode::kRecordNotFound);
 }
 
 Status KeyedFile::Fetch(std::size_t keyIndex, const Record& probe, Record& out) {
   if (Status status = CheckKeyIndex(*impl_, keyIndex); !status.ok()) return status;
   if (Status status = CheckRecord(*impl_, probe); !status.ok()) return status;
-  if (Status status = CheckKeysCurrent(*impl_); !status.ok()) return status;
-  Result<sqlite::Statement*> statement = impl_->statements.Get(keyIndex, KeyStatement::kEqual);
-  if (!statement.ok()) return statement.status();
   const KeyValues values = impl_->layout.ExtractKey(keyIndex, probe.image);
-  sqlite::StatementRun run(**statement);
-  BindKeyValues(**statement, 1, values);
-  return ReadOne(*impl_, **statement, out, ErrorCode::kRecordNotFound);
+  Result<bool> found = ReadByKey(*impl_, keyIndex, KeyStatement::kEqual, values, 0, out);
+  if (!found.ok()) return found.status();
+  return *found ? Status::Ok() : StaleOr(*impl_, Missing(*impl_, ErrorCode::kRecordNotFound));
 }
 
 Status KeyedFile::Put(RecordNumber number, const Record& record) {
-  if (Status status = CheckWritable(*impl_, record, /*maintainKeys=*/true); !status.ok()) {
-    return status;
-  }
+  if (Status status = CheckWritable(*impl_, record); !status.ok()) return status;
   Result<sqlite::Statement*> update = impl_->statements.Get(FileStatement::kUpdate);
   if (!update.ok()) return update.status();
-  const RecordBinding binding = KeyBinding(*impl_, record);
-  sqlite::StatementRun run(**update);
-  const int recnoIndex = BindRecord(*impl_, **update, record, binding);
-  run->BindInteger(recnoIndex, number);
-  if (const int rc = run->Step(); rc != SQLITE_DONE) {
-    Status failure = Failure(*impl_, rc);
-    run->Reset();
-    if (failure.code() == ErrorCode::kDuplicateKey) {
-      return DuplicateKey(*impl_, record, number, failure);
-    }
-    return failure;
+  const KeyBinding keys = ExtractKeys(*impl_, record);
+  {
+    sqlite::StatementRun run(**update);
+    const int recnoIndex = BindRecord(*impl_, **update, record, keys);
+    run->BindInteger(recnoIndex, number);
+    if (Status status = RunWrite(*impl_, **update, record, number); !status.ok()) return status;
   }
-  if (sqlite3_changes64(impl_->session.connection.get()) == 0) {
-    return Status(ErrorCode::kRecordNotFound,
-                  fmt::format("{}: there is no record number {}", impl_->name, number));
+  if (RowsChanged(*impl_) == 0) {
+    return StaleOr(*impl_,
+                   Status(ErrorCode::kRecordNotFound,
+                          fmt::format("{}: there is no record number {}", impl_->name, number)));
   }
   impl_->position = number;
   return Status::Ok();
 }
 
 Result<RecordNumber> KeyedFile::Add(const Record& record) {
-  return Insert(*impl_, record, /*maintainKeys=*/true);
+  if (Status status = CheckWritable(*impl_, record); !status.ok()) return status;
+  Result<sqlite::Statement*> insert = impl_->statements.Get(FileStatement::kInsert);
+  if (!insert.ok()) return insert.status();
+  const KeyBinding keys = ExtractKeys(*impl_, record);
+  {
+    sqlite::StatementRun run(**insert);
+    BindRecord(*impl_, **insert, record, keys);
+    if (Status status = RunWrite(*impl_, **insert, record, 0); !status.ok()) return status;
+  }
+  // The insert is guarded: it adds nothing while the keys are stale.
+  if (RowsChanged(*impl_) == 0) return StaleOr(*impl_, Failure(*impl_, SQLITE_INTERNAL));
+  impl_->position = sqlite3_last_insert_rowid(impl_->session.connection.get());
+  return impl_->position;
 }
 
 Result<RecordNumber> KeyedFile::Append(const Record& record) {
-  return Insert(*impl_, record, /*maintainKeys=*/false);
+  if (Status status = CheckWritable(*impl_, record); !status.ok()) return status;
+  // Marked before the row goes in: a crash in between costs a needless key
+  // build, never a record missing from the keys.
+  Result<sqlite::Statement*> mark = impl_->statements.Get(FileStatement::kMarkKeysStale);
+  if (!mark.ok()) return mark.status();
+  {
+    sqlite::StatementRun run(**mark);
+    if (const int rc = run->Step(); rc != SQLITE_DONE) return Failure(*impl_, rc);
+  }
+  Result<sqlite::Statement*> append = impl_->statements.Get(FileStatement::kAppend);
+  if (!append.ok()) return append.status();
+  {
+    sqlite::StatementRun run(**append);
+    BindRecord(*impl_, **append, record, KeyBinding{});
+    if (Status status = RunWrite(*impl_, **append, record, 0); !status.ok()) return status;
+  }
+  impl_->position = sqlite3_last_insert_rowid(impl_->session.connection.get());
+  return impl_->position;
 }
 
 Status KeyedFile::Delete(RecordNumber number) {
   if (Status status = impl_->session.transactions.CheckIntact(); !status.ok()) return status;
   Result<sqlite::Statement*> statement = impl_->statements.Get(FileStatement::kDelete);
   if (!statement.ok()) return statement.status();
-  sqlite::StatementRun run(**statement);
-  run->BindInteger(1, number);
-  if (const int rc = run->Step(); rc != SQLITE_DONE) return Failure(*impl_, rc);
-  if (sqlite3_changes64(impl_->session.connection.get()) == 0) {
+  {
+    sqlite::StatementRun run(**statement);
+    run->BindInteger(1, number);
+    if (const int rc = run->Step(); rc != SQLITE_DONE) return Failure(*impl_, rc);
+  }
+  if (RowsChanged(*impl_) == 0) {
     return Status(ErrorCode::kRecordNotFound,
                   fmt::format("{}: there is no record number {}", impl_->name, number));
   }
@@ -408,7 +435,8 @@ Status KeyedFile::BeginBulk() {
 Status KeyedFile::EndBulk() {
   if (!impl_->bulk) return Status::Ok();
   Status status = impl_->session.EndBulk();
-  if (status.ok() || impl_->session.bulkFiles == 0) impl_->bulk = false;
+  // Only a refusal leaves bulk mode on; a failed commit has ended it too.
+  if (status.code() != ErrorCode::kInvalidValue) impl_->bulk = false;
   return status;
 }
 

@@ -13,34 +13,51 @@
 // The keyed-file storage engine.
 //
 // Each keyed record file is one SQLite database holding one table of
-// fixed-length record images; the key components are materialised as columns
-// with one index per key, text keys ordered by a case-insensitive
-// Windows-1252 collation. The row id is the record number, so physical order
-// is insertion order.
+// fixed-length record images and their memos; the key components are
+// materialised as columns with one index per key, text keys ordered by a
+// case-insensitive Windows-1252 collation (so "Rødkål" and "RØDKÅL" are one
+// value of a unique key). Key order is the key value, then the record number.
+// The row id is the record number, so physical order is insertion order;
+// numbers of deleted records are never given out again. The layout on disk is
+// described in framework/storage/table_layout.h and file_format.h.
 //
 // A Session is one record context (the original's per-thread buffers and
 // handles): one database connection to which every file the context opens is
 // attached. Because all files of a session share the connection, a
 // Transaction spans every file of the session, which is how relation cascades
-// stay all-or-nothing.
+// stay all-or-nothing. A session holds at most kMaxFilesPerSession distinct
+// files at once (SQLite's attach limit); opening the same path again shares
+// the attachment and does not count.
 //
 // Contract common to every operation:
 // - Failures come back as Status (never exceptions) with the ErrorCode the
-//   error manager shows; SQLite and OS failures are kFileSystemError with
-//   their own code and text.
-// - Outside a Transaction or bulk mode, each write is one durable commit.
-// - Several processes may open the same file: the open is shared, a busy file
-//   is waited for (up to OpenOptions::busyWait) before kRecordHeld.
+//   error manager shows. kFileSystemError carries the operating system's
+//   errno and text in systemCode/systemText when a system call failed, else
+//   SQLite's extended result code and text; the message always names the file
+//   and SQLite's own text. Misuse of the API is kInvalidValue.
+// - Outside a Transaction or bulk mode, each write is one durable commit
+//   (write-ahead log, synchronous=FULL): once Add() has returned, the record
+//   survives a crash or power loss.
+// - Several processes may open the same file. Reading never waits; a write
+//   waits for another process's write (up to OpenOptions::busyWaitMilliseconds
+//   of the latest Open of the session) and then fails with kRecordHeld.
+// - While appended records wait for BuildKeys() (by any process), every use
+//   of a key (key-order reads, Fetch, Add, Put) fails with kKeysNeedRebuild
+//   rather than miss them; physical reads, Get, Append and Delete still work.
+// - A session and its files are used by one thread at a time.
 namespace paltrix::storage {
 
 using RecordNumber = std::int64_t;  // 1-based physical position
+
+inline constexpr std::size_t kMaxFilesPerSession = 10;
 
 // A record as the program's buffers hold it: the fixed image and its memos.
 struct Record {
   std::vector<char> image;         // schema.recordLength bytes
   std::vector<std::string> memos;  // one per MemoDef, in schema order
 
-  static Record Blank(const FileSchema& schema);  // all bytes zero, memos empty
+  // All bytes zero, one empty memo per MemoDef.
+  static Record Blank(const FileSchema& schema);
 };
 
 struct OpenOptions {
@@ -60,17 +77,25 @@ class KeyedFile {
   const std::filesystem::path& path() const;
 
   // --- Sequential reading -------------------------------------------------
+  // The reading position is the file object's own: direct access (Get, Fetch,
+  // writes) does not move it. Each Next/Previous re-reads from the position
+  // (the key value and record number read last), holds no read transaction
+  // between calls, and so sees what anyone wrote meanwhile.
+  //
   // Physical order: position before the first record (or after `after`).
   void SetPhysicalOrder(RecordNumber after = 0);
   // Key order on schema().keys[keyIndex]: position before the first record
   // whose key is >= the key value held in `probe` (all of probe's key fields),
-  // or before the first record of the key when probe is null.
+  // or before the first record of the key when probe is null. A key that skips
+  // blanks holds no record whose components are all blank or zero.
+  // kInvalidValue for a key number the schema lacks or a probe of the wrong size.
   Status SetKeyOrder(std::size_t keyIndex, const Record* probe = nullptr);
   // Positions after the last record, so Previous() reads backwards.
   Status SetKeyOrderFromEnd(std::size_t keyIndex);
   void SetPhysicalOrderFromEnd();
   // The next/previous record in the current order. kRecordNotAvailable at the
-  // end/beginning. Records written meanwhile by others are seen.
+  // end/beginning (the position stays, so a later call sees records added
+  // since); kKeysNeedRebuild in key order while the keys are stale.
   Status Next(Record& out);
   Status Previous(Record& out);
   // Record number of the record read or written last (0 when none).
@@ -91,7 +116,11 @@ class KeyedFile {
 
   // --- Bulk mode ----------------------------------------------------------
   // Between BeginBulk and EndBulk writes are collected in one transaction and
-  // made durable by EndBulk.
+  // made durable by EndBulk. Bulk mode is shared by every file of the session
+  // that is in it: the transaction starts with the first BeginBulk and is
+  // committed by the last EndBulk, in whatever order the files end it. A
+  // Transaction begun inside bulk mode must end before bulk mode does
+  // (EndBulk is kInvalidValue otherwise). Closing a file ends its bulk mode.
   Status BeginBulk();
   Status EndBulk();
 
@@ -112,19 +141,36 @@ class Session {
   ~Session();
 
   // Opens a keyed file at an already resolved path (see framework/path).
-  // A missing file is created empty when options.createIfMissing; a file whose
-  // stored key definitions differ from the schema gets its keys rebuilt; a
-  // file that is not ours gives kInvalidDataFile; a different record length
-  // kInvalidRecordDeclaration. The returned file lives as long as the session
-  // or until Close().
+  // A missing file is created empty when options.createIfMissing (else
+  // kFileNotFound); a missing folder is kPathNotFound and is never created. A
+  // file whose stored key definitions differ from the schema, or whose keys
+  // are stale, gets its keys rebuilt. A file that is not ours, damaged or of a
+  // newer format gives kInvalidDataFile and is left untouched; a different
+  // record length or memo count kInvalidRecordDeclaration, as does a path
+  // the session already has open with another layout. kRecordHeld when a
+  // needed create or rebuild waits too long for another process. The
+  // returned file lives as long as the session or until Close().
+  // REQUIRES: no Transaction or bulk mode is open in the session, unless the
+  // path is already open in it (an attach cannot happen inside a
+  // transaction; kInvalidValue).
   Result<KeyedFile*> Open(const FileSchema& schema, const std::filesystem::path& path,
                           const OpenOptions& options = {});
+  // Closes a file of this session (others are ignored); `file` is invalid
+  // afterwards. Ends the file's bulk mode, keeping what was written. The
+  // database stays attached until an open transaction has ended.
   void Close(KeyedFile* file);
 
   // A transaction over every file of the session. Commit() makes all writes
-  // durable at once; destroying an uncommitted Transaction rolls every write
-  // back. `immediate` takes the write lock at once (read-modify-write of a
-  // counter: nobody else can write in between).
+  // durable; destroying an uncommitted Transaction rolls every write back.
+  // Transactions nest: one begun inside another (or inside bulk mode) can be
+  // undone alone, and must end first. `immediate` takes the write lock of every
+  // file of the session at once (read-modify-write of a counter: nobody else
+  // can write in between); inside another transaction it changes nothing.
+  //
+  // Atomicity across files: a failing step rolls every file back. With the
+  // write-ahead log, a commit that the machine crashes in the middle of is
+  // atomic per file only (each file is either before or after the commit).
+  // REQUIRES: the Transaction ends before its Session.
   class Transaction {
    public:
     Transaction(const Transaction&) = delete;
@@ -150,7 +196,14 @@ class Session {
 };
 
 // Whole-file operations on a closed file.
+//
+// Copies a consistent snapshot of `from` (including what its write-ahead log
+// holds) over `to`, replacing `to` in one transaction. kFileNotFound when
+// `from` is missing, kInvalidDataFile when it is not a keyed file,
+// kPathNotFound when the folder of `to` is missing.
 Status CopyKeyedFile(const std::filesystem::path& from, const std::filesystem::path& to);
+// Removes the file and its side files (write-ahead log, shared-memory index).
+// kFileNotFound when the file is missing.
 Status RemoveKeyedFile(const std::filesystem::path& path);
 
 }  // namespace paltrix::storage

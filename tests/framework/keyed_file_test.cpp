@@ -87,6 +87,8 @@ TEST_F(KeyedFileTest, DuplicatesKeyKeepsEqualValuesInRecordNumberOrder) {
   Add(file, MakeRecord("B", "Same"));
   Add(file, MakeRecord("D", "other"));
   EXPECT_EQ(IdsInKeyOrder(file, testing::kNameKey), (Ids{"D", "C", "A", "B"}));
+  ASSERT_TRUE(file.SetKeyOrderFromEnd(testing::kNameKey).ok());
+  EXPECT_EQ(testing::ReadIds(file, /*forward=*/false), (Ids{"B", "A", "C", "D"}));
 }
 
 TEST_F(KeyedFileTest, KeyThatSkipsBlanksLeavesOutRecordsWhoseComponentsAreAllBlank) {
@@ -230,11 +232,16 @@ TEST_F(KeyedFileTest, AppendLeavesKeysStaleUntilBuildKeys) {
   Add(file, MakeRecord("b"));
   ASSERT_TRUE(file.Append(MakeRecord("a")).ok());
 
+  // Every use of a key says so rather than silently missing the new record.
   Record record;
-  EXPECT_EQ(file.SetKeyOrder(testing::kIdKey).code(), ErrorCode::kKeysNeedRebuild);
+  ASSERT_TRUE(file.SetKeyOrder(testing::kIdKey).ok());
+  EXPECT_EQ(file.Next(record).code(), ErrorCode::kKeysNeedRebuild);
+  ASSERT_TRUE(file.SetKeyOrderFromEnd(testing::kNameKey).ok());
+  EXPECT_EQ(file.Previous(record).code(), ErrorCode::kKeysNeedRebuild);
   EXPECT_EQ(file.Fetch(testing::kIdKey, MakeRecord("a"), record).code(),
             ErrorCode::kKeysNeedRebuild);
   EXPECT_EQ(file.Add(MakeRecord("c")).status().code(), ErrorCode::kKeysNeedRebuild);
+  EXPECT_EQ(file.Put(1, MakeRecord("b2")).code(), ErrorCode::kKeysNeedRebuild);
   EXPECT_EQ(IdsInPhysicalOrder(file), (Ids{"b", "a"}));
 
   ASSERT_TRUE(file.BuildKeys().ok());
@@ -263,7 +270,9 @@ TEST_F(KeyedFileTest, BuildKeysOnAUniqueCollisionFailsAndLeavesTheFileAsItWas) {
   EXPECT_EQ(built.code(), ErrorCode::kDuplicateKey);
   EXPECT_NE(built.message().find("TST:IdKey"), std::string::npos) << built.message();
   EXPECT_EQ(IdsInPhysicalOrder(file), (Ids{"a", "x", "A"}));
-  EXPECT_EQ(file.SetKeyOrder(testing::kNameKey).code(), ErrorCode::kKeysNeedRebuild);
+  Record record;
+  ASSERT_TRUE(file.SetKeyOrder(testing::kNameKey).ok());
+  EXPECT_EQ(file.Next(record).code(), ErrorCode::kKeysNeedRebuild);
 
   {
     Session other;
