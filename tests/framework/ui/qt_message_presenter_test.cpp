@@ -12,6 +12,7 @@
 #include <atomic>
 #include <functional>
 #include <thread>
+#include <utility>
 
 #include "framework/ui/errors_history_dialog.h"
 
@@ -20,23 +21,28 @@ namespace {
 
 using namespace paltrix::errors;
 
-// Runs `answer` on the modal window once it is up.
-void AnswerModalWindow(std::function<void(QWidget&)> answer) {
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [answer, poll] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) {
-      QTimer::singleShot(10, *poll);
-      return;
-    }
-    answer(*modal);
-  };
-  QTimer::singleShot(0, *poll);
-}
+// Answers the next modal window, once it is up, with `answer`; lives for the
+// test while the code under test waits in its modal loop.
+class ModalWindowAnswerer {
+ public:
+  explicit ModalWindowAnswerer(std::function<void(QWidget&)> answer) : answer_(std::move(answer)) {
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || !modal->isVisible()) return;
+      poll_.stop();
+      answer_(*modal);
+    });
+    poll_.start(10);
+  }
+
+ private:
+  std::function<void(QWidget&)> answer_;
+  QTimer poll_;
+};
 
 TEST(QtMessagePresenter, ShowsTheBoxAndReturnsTheButtonBit) {
   QtMessagePresenter presenter;
-  AnswerModalWindow([](QWidget& window) {
+  ModalWindowAnswerer answerer([](QWidget& window) {
     auto* box = qobject_cast<QMessageBox*>(&window);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->windowTitle(), "Confirm Delete");
@@ -56,7 +62,7 @@ TEST(QtMessagePresenter, ShowsTheBoxAndReturnsTheButtonBit) {
 TEST(QtMessagePresenter, ShowsTheHistoryWindow) {
   QtMessagePresenter presenter;
   const HistoryEntry entries[] = {{"ABC", "first", 1}, {"ABC", "second", 2}};
-  AnswerModalWindow([](QWidget& window) {
+  ModalWindowAnswerer answerer([](QWidget& window) {
     auto* dialog = qobject_cast<ErrorsHistoryDialog*>(&window);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Errors History");
@@ -69,7 +75,7 @@ TEST(QtMessagePresenter, ShowsTheHistoryWindow) {
 
 TEST(QtMessagePresenter, ABoxAskedForOnAnotherThreadIsShownOnTheGuiThread) {
   QtMessagePresenter presenter;
-  AnswerModalWindow([](QWidget& window) {
+  ModalWindowAnswerer answerer([](QWidget& window) {
     EXPECT_EQ(window.thread(), QApplication::instance()->thread());
     auto* box = qobject_cast<QMessageBox*>(&window);
     ASSERT_NE(box, nullptr);
