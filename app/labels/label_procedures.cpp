@@ -1,5 +1,7 @@
 #include "app/labels/label_procedures.h"
 
+#include <fmt/format.h>
+
 #include <string_view>
 
 #include "app/gs1/element_data.h"
@@ -93,6 +95,12 @@ LabelRunReport Run(const FamilyMember& member, const LabelInput& input,
     return report;
   }
   const std::int32_t streams = member.streamPerPallet ? input.pallets : 1;
+  if (streams < 1) {
+    report.status =
+        Status(ErrorCode::kInvalidValue,
+               fmt::format("The number of pallets is {}: nothing was printed", input.pallets));
+    return report;
+  }
   for (std::int32_t pallet = 0; pallet < streams; ++pallet) {
     if (!SendOne(member, input, services, report)) break;
   }

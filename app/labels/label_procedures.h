@@ -33,8 +33,9 @@ struct PrintedStream {
 };
 
 struct LabelRunReport {
-  // OK; or why the run was refused (nothing printed, no SSCC spent) or
-  // stopped early (the streams before the failure are listed).
+  // OK; or why the run was refused (nothing printed, no SSCC spent: data
+  // that cannot be printed, or no pallets) or stopped early (the streams
+  // before the failure are listed).
   Status status;
   std::string printerName;
   std::vector<PrintedStream> streams;  // in the order sent

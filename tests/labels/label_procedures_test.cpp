@@ -151,6 +151,17 @@ TEST_F(LabelProceduresTest, UnprintableDataRefusesTheRunBeforeAnySsccIsSpent) {
   EXPECT_TRUE(clipboard_.copies.empty());
 }
 
+TEST_F(LabelProceduresTest, NoPalletsIsNotReportedAsSuccess) {
+  LabelInput input = OrdinaryInput();
+  input.pallets = 0;
+  const LabelRunReport report = PrintPalletLabel4(input, services_);
+  EXPECT_EQ(report.status.code(), ErrorCode::kInvalidValue);
+  EXPECT_FALSE(report.AllSent());
+  EXPECT_TRUE(output_.sent().empty());
+  EXPECT_EQ(allocator_.calls(), 0);
+  EXPECT_TRUE(PrintEanItemLabel(input, services_).AllSent());  // one label whatever the pallets
+}
+
 TEST_F(LabelProceduresTest, SixInchLabelsPauseAfterEachPallet) {
   LabelInput input = OrdinaryInput();
   input.pallets = 4;
