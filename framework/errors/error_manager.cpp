@@ -254,7 +254,7 @@ std::string ErrorManager::FormatMessage() const {
       {"%Category", text(state.current.category)},
       {"%Previous", [&] { return MessageText(state.previousId); }},
   };
-  return ReplacePlaceholders(CutText(state.current.text, kMaxMessageLength), placeholders);
+  return ReplacePlaceholders(state.current.text, placeholders);
 }
 
 int ErrorManager::ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,

@@ -52,12 +52,11 @@ class ErrorManager {
   // Longest context texts (file, field and key names, message text, run-time
   // error texts); longer ones are cut.
   static constexpr std::size_t kMaxContextLength = 254;
-  static constexpr std::size_t kMaxMessageLength = 2000;
   static constexpr std::size_t kMaxHistoryTextLength = 1023;
 
-  // A manager that shows nothing until Init: no presenter output goes
-  // anywhere but the given presenter, and Halt goes to the given terminator.
-  // The clock dates the log lines. All three must outlive the manager.
+  // A manager without messages until Init. Boxes go to `presenter`, the end
+  // of the program to `terminator`; `clock` dates the log lines.
+  // REQUIRES: all three outlive the manager.
   ErrorManager(MessagePresenter& presenter, ProgramTerminator& terminator,
                const Clock& clock = SystemClock());
   ErrorManager(const ErrorManager&) = delete;
