@@ -138,8 +138,8 @@ inline constexpr PalletLayout kPalletLayout6Fine = {
 };
 
 // 6-inch, 8 dots/mm. The address shows its first line only; the best-before
-// caption reads "BEDST FØR". The (3102)-only second barcode keeps its
-// historical "^BY5,2.0,600": the bar height 240 of "^BCN" is what prints.
+// caption reads "BEDST FØR". The (3102)-only second barcode has a command of
+// its own, "^BY5,2.0,600": the bar height 240 of "^BCN" is what prints.
 inline constexpr PalletLayout kPalletLayout6 = {
     .companyName = "^XA^FO80,48^A0N,60,75^FH^FD",
     .address = "^FO80,110^A0N,50,50^FH^FD",
