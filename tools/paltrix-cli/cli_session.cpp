@@ -1,0 +1,42 @@
+#include "tools/paltrix-cli/cli_session.h"
+
+#include <fmt/format.h>
+
+#include "app/records/firma.h"
+#include "tools/paltrix-cli/cli_error.h"
+
+namespace paltrix::cli {
+namespace {
+
+errors::ErrorManager& InitialisedErrorManager() {
+  errors::ErrorManager& manager = errors::GlobalErrorManager();
+  manager.Init();
+  return manager;
+}
+
+}  // namespace
+
+CliSession::CliSession()
+    : errors_(InitialisedErrorManager()), registry_(errors_), context_(registry_) {}
+
+storage::KeyedFile& CliSession::File(const storage::FileSchema& schema) {
+  Result<storage::KeyedFile*> file = context_.File(schema);
+  if (!file) {
+    throw Failed(fmt::format("cannot open the {} file: {}", schema.label,
+                             file.status().ToString()));
+  }
+  return **file;
+}
+
+bool CliSession::ReadCompany() {
+  const Status status = context_.ReadFirma();
+  if (status.code() == ErrorCode::kRecordNotAvailable) return false;
+  Check(status, "cannot read the company record");
+  return true;
+}
+
+void Check(const Status& status, std::string_view what) {
+  if (!status.ok()) throw Failed(fmt::format("{}: {}", what, status.ToString()));
+}
+
+}  // namespace paltrix::cli

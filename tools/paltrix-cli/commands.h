@@ -1,0 +1,14 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+// Each command adds its subcommands to the application; the callbacks run
+// inside the working directory and throw CommandError to fail.
+namespace paltrix::cli {
+
+void AddCompanyCommands(CLI::App& app);
+void AddProductCommands(CLI::App& app);
+void AddPrinterCommands(CLI::App& app);
+void AddPrintCommand(CLI::App& app);
+
+}  // namespace paltrix::cli

@@ -1,0 +1,106 @@
+#include <fmt/format.h>
+
+#include <memory>
+#include <optional>
+
+#include "app/records/firma.h"
+#include "tools/paltrix-cli/cli_error.h"
+#include "tools/paltrix-cli/cli_session.h"
+#include "tools/paltrix-cli/commands.h"
+#include "tools/paltrix-cli/field_input.h"
+
+namespace paltrix::cli {
+namespace {
+
+namespace firma = records::firma;
+
+struct CompanyOptions {
+  std::optional<std::string> name, address1, address2, town, phone, fax;
+  std::optional<std::int64_t> postcode, prefix, serial, pallets;
+};
+
+struct TextChange {
+  const fields::FieldDef& field;
+  std::string value;
+};
+
+void SetCompany(const CompanyOptions& options) {
+  // Every value is checked before the file is touched.
+  std::vector<TextChange> texts;
+  const auto text = [&](const fields::FieldDef& field, std::string_view option,
+                        const std::optional<std::string>& value) {
+    if (value) texts.push_back({field, RecordText(option, *value, field.size)});
+  };
+  text(firma::NAVN, "--name", options.name);
+  text(firma::ADRESSE1, "--address1", options.address1);
+  text(firma::ADRESSE2, "--address2", options.address2);
+  text(firma::BYNAVN, "--town", options.town);
+  text(firma::TELEFON, "--phone", options.phone);
+  text(firma::FAX, "--fax", options.fax);
+  if (options.postcode) WholeNumber("--postcode", *options.postcode, 0, 32767);
+  if (options.prefix) WholeNumber("--prefix", *options.prefix, 0, 99'999'999);
+  if (options.serial) WholeNumber("--serial", *options.serial, 0, 999'999'999);
+  if (options.pallets) WholeNumber("--pallets", *options.pallets, 0, 999'999);
+
+  CliSession session;
+  session.ReadCompany();  // an empty file leaves a blank buffer: the record is created
+  const fields::Image image = session.records().Buffer(firma::kSchema).image;
+  for (const TextChange& change : texts) fields::WriteText(image, change.field, change.value);
+  if (options.postcode) {
+    fields::WriteShort(image, firma::POSTNR, static_cast<std::int16_t>(*options.postcode));
+  }
+  if (options.prefix) {
+    fields::WriteLong(image, firma::SSCCNR, static_cast<std::int32_t>(*options.prefix));
+  }
+  if (options.serial) fields::WriteLong(image, firma::SS, static_cast<std::int32_t>(*options.serial));
+  if (options.pallets) {
+    fields::WriteLong(image, firma::ANTALPALLER, static_cast<std::int32_t>(*options.pallets));
+  }
+  Check(session.records().WriteFirma(), "cannot store the company record");
+}
+
+void ShowCompany() {
+  CliSession session;
+  if (!session.ReadCompany()) {
+    throw Failed("there is no company record yet: use 'paltrix-cli company set'");
+  }
+  const fields::ConstImage image = session.records().Buffer(firma::kSchema).image;
+  fmt::print("Name:        {}\n", Utf8(firma::NAVN, image));
+  fmt::print("Address:     {}\n", Utf8(firma::ADRESSE1, image));
+  fmt::print("             {}\n", Utf8(firma::ADRESSE2, image));
+  fmt::print("Postcode:    {}\n", fields::ReadShort(image, firma::POSTNR));
+  fmt::print("Town:        {}\n", Utf8(firma::BYNAVN, image));
+  fmt::print("Phone:       {}\n", Utf8(firma::TELEFON, image));
+  fmt::print("Fax:         {}\n", Utf8(firma::FAX, image));
+  fmt::print("GS1 prefix:  {:08}\n", fields::ReadLong(image, firma::SSCCNR));
+  fmt::print("Serial:      {:09}\n", fields::ReadLong(image, firma::SS));
+  fmt::print("Last SSCC:   {}\n", Utf8(firma::SSCC, image));
+  fmt::print("Pallets/run: {}\n", fields::ReadLong(image, firma::ANTALPALLER));
+}
+
+}  // namespace
+
+void AddCompanyCommands(CLI::App& app) {
+  CLI::App* company = app.add_subcommand("company", "The sending company's data and SSCC range");
+  company->require_subcommand(1);
+
+  auto options = std::make_shared<CompanyOptions>();
+  CLI::App* set = company->add_subcommand(
+      "set", "Change the company record (created when there is none); only the given values change");
+  set->add_option("--name", options->name, "Company name (at most 35 characters)");
+  set->add_option("--address1", options->address1, "First address line (35)");
+  set->add_option("--address2", options->address2, "Second address line (35)");
+  set->add_option("--postcode", options->postcode, "Postal code");
+  set->add_option("--town", options->town, "Town (20)");
+  set->add_option("--phone", options->phone, "Phone number (20)");
+  set->add_option("--fax", options->fax, "Fax number (20)");
+  set->add_option("--prefix", options->prefix, "GS1 prefix with extension digit (8 digits)");
+  set->add_option("--serial", options->serial,
+                  "Last SSCC serial used (9 digits); the next pallet gets serial + 1");
+  set->add_option("--pallets", options->pallets, "Default number of pallets per print run");
+  set->callback([options] { SetCompany(*options); });
+
+  company->add_subcommand("show", "Show the company record")->callback(ShowCompany);
+}
+
+}  // namespace paltrix::cli

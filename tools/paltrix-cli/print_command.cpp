@@ -1,0 +1,173 @@
+#include <fmt/format.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "app/dispatch/print_run.h"
+#include "app/dispatch/raw_printer_output.h"
+#include "app/gs1/sscc_allocator.h"
+#include "app/records/firma.h"
+#include "app/records/printer.h"
+#include "app/records/produkt.h"
+#include "framework/text/windows1252.h"
+#include "output/cups_spooler.h"
+#include "tools/paltrix-cli/cli_error.h"
+#include "tools/paltrix-cli/cli_session.h"
+#include "tools/paltrix-cli/commands.h"
+#include "tools/paltrix-cli/field_input.h"
+#include "tools/paltrix-cli/printer_setup.h"
+#include "tools/paltrix-cli/product_lookup.h"
+
+namespace paltrix::cli {
+namespace {
+
+namespace produkt = records::produkt;
+using dispatch::LabelType;
+
+struct PrintOptions {
+  std::string productId;
+  std::optional<std::int64_t> pallets, labels;
+  std::optional<std::string> bestBefore, batch, weight, orderNumber, printerName;
+  LabelType type = LabelType::kPallet;
+};
+
+const std::map<std::string, LabelType> kTypeNames = {
+    {"pallet", LabelType::kPallet},
+    {"case", LabelType::kCase},
+    {"mixed", LabelType::kMixedPallet},
+    {"ean13", LabelType::kEanItem},
+};
+
+// The values the print dialog lets the operator change, checked.
+struct DialogValues {
+  std::optional<std::int32_t> bestBefore;
+  std::optional<std::string> batch, orderNumber, printerName;
+  std::optional<std::int64_t> weight;
+};
+
+DialogValues CheckDialogValues(const PrintOptions& options) {
+  DialogValues values;
+  if (options.pallets) WholeNumber("--pallets", *options.pallets, 0, 9999);
+  if (options.labels) WholeNumber("--labels", *options.labels, 1, 9999);
+  if (options.bestBefore) values.bestBefore = DayNumber("--best-before", *options.bestBefore);
+  if (options.batch) {
+    values.batch = RecordText("--batch", *options.batch, produkt::BATCHNR.size - 1);
+  }
+  if (options.weight) values.weight = KilogramThousandths("--weight", *options.weight);
+  if (options.orderNumber) {
+    values.orderNumber = RecordText("--order-no", *options.orderNumber, 10);
+  }
+  if (options.printerName) {
+    values.printerName =
+        RecordText("--printer", *options.printerName, settings::kMaxPrinterNameLength);
+  }
+  return values;
+}
+
+// The product as the print dialog shows it when it opens (best-before =
+// today + shelf life), with the operator's changes.
+void ApplyDialogValues(const DialogValues& values, fields::Image product, std::int32_t today) {
+  const std::int32_t bestBefore = values.bestBefore.value_or(
+      today + fields::ReadShort(product, produkt::HOLDBARHEDSDAGE));
+  fields::WriteLong(product, produkt::HOLDBARTIL, bestBefore);
+  if (values.batch) fields::WriteText(product, produkt::BATCHNR, *values.batch);
+  if (values.weight) fields::WriteDecimal(product, produkt::NETTOVAEGT, *values.weight);
+  if (values.orderNumber) fields::WriteText(product, produkt::NAVN2, *values.orderNumber);
+}
+
+int Print(const PrintOptions& options) {
+  const DialogValues values = CheckDialogValues(options);
+
+  CliSession session;
+  // The product record is a copy: a print from the catalogue's dialog does
+  // not store the values typed for the run.
+  FoundProduct product = FindProduct(session, options.productId);
+  if (!session.ReadCompany()) {
+    throw Failed("there is no company record yet: use 'paltrix-cli company set' first");
+  }
+  PrinterSetup setup = LoadPrinterSetup(session.errors());
+  if (values.printerName) setup.settings.printerName = *values.printerName;
+
+  const fields::Image printerImage = setup.record.image();
+  const fields::ConstImage firmaImage = session.records().Buffer(records::firma::kSchema).image;
+  dispatch::PrintJob job;
+  job.variant = dispatch::DispatchVariant::kDialog;
+  job.labelType = static_cast<std::uint8_t>(options.type);
+  job.counts.labelsPerPallet = static_cast<std::int32_t>(
+      options.labels.value_or(fields::ReadByte(printerImage, records::printer::ANTALDETLAB)));
+  job.counts.pallets = static_cast<std::int32_t>(
+      options.pallets.value_or(fields::ReadLong(firmaImage, records::firma::ANTALPALLER)));
+  ApplyDialogValues(values, product.record.image, SystemClock().Today());
+
+  Check(records::SavePrinterRecord(setup.record, session.errors()),
+        "cannot store the printer settings");
+
+  storage::KeyedFile& firmaFile = session.File(records::firma::kSchema);
+  gs1::FirmaSsccAllocator allocator(session.records().session(), firmaFile,
+                                    session.records().Buffer(records::firma::kSchema));
+  output::RawPrinter rawPrinter(output::SystemSpooler());
+  dispatch::RawPrinterOutput printerOutput(rawPrinter);
+  labels::ThreadSleeper sleeper;
+  const labels::LabelServices services{allocator, printerOutput, sleeper, nullptr};
+
+  Result<dispatch::PrintOutcome> outcome = dispatch::DispatchLabelFormat(
+      job, {product.record.image, firmaImage, printerImage}, setup.settings, services);
+  Check(outcome.status(), "nothing was printed");
+  if (outcome->procedure == dispatch::LabelProcedure::kNothing) {
+    throw Failed(fmt::format(
+        "the label format \"{}\" prints nothing for this label type; use 'paltrix-cli printer set "
+        "--format'",
+        Utf8(records::printer::PRINTER, printerImage)));
+  }
+
+  const labels::LabelRunReport& report = outcome->report;
+  const std::string printer = text::ToUtf8(report.printerName);
+  int exitStatus = kExitOk;
+  for (std::size_t i = 0; i < report.streams.size(); ++i) {
+    const labels::PrintedStream& stream = report.streams[i];
+    if (!stream.sscc.empty()) fmt::print("{}\n", stream.sscc);
+    if (!stream.sent()) {
+      const std::string& reason = printerOutput.failureReasons().at(i);
+      fmt::print(stderr, "The label{} did not reach the printer \"{}\": {}\n",
+                 stream.sscc.empty() ? std::string() : " with SSCC " + stream.sscc, printer,
+                 reason);
+      exitStatus = kExitNotPrinted;
+    }
+  }
+  std::fflush(stdout);
+  if (!report.status.ok()) {
+    throw CommandError(report.streams.empty() ? kExitFailed : kExitNotPrinted,
+                       fmt::format("the label run stopped: {}", report.status.ToString()));
+  }
+  return exitStatus;
+}
+
+}  // namespace
+
+void AddPrintCommand(CLI::App& app) {
+  auto options = std::make_shared<PrintOptions>();
+  CLI::App* print = app.add_subcommand(
+      "print",
+      "Print labels for a product as the print dialog does; prints each SSCC on its own line");
+  print->add_option("--product", options->productId, "Product ID")->required();
+  print->add_option("--pallets", options->pallets,
+                    "Number of pallets (default: the company's pallets per run)");
+  print->add_option("--labels", options->labels,
+                    "Labels per pallet (default: the printer settings' labels per pallet)");
+  print->add_option("--best-before", options->bestBefore,
+                    "Best-before date YYYY-MM-DD (default: today + shelf life)");
+  print->add_option("--batch", options->batch, "Batch number (at most 19 characters)");
+  print->add_option("--weight", options->weight, "Net weight in kg, up to three decimals");
+  print->add_option("--order-no", options->orderNumber, "Order number (at most 10 characters)");
+  print->add_option("--type", options->type, "Label type (4-inch format on 8 dots/mm)")
+      ->transform(CLI::CheckedTransformer(kTypeNames, CLI::ignore_case));
+  print->add_option("--printer", options->printerName,
+                    "Printer for this run instead of the configured one");
+  print->callback([options] {
+    const int status = Print(*options);
+    if (status != kExitOk) throw CommandError(status, "some labels were not printed");
+  });
+}
+
+}  // namespace paltrix::cli

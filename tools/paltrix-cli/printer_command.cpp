@@ -1,0 +1,139 @@
+#include <fmt/format.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "app/dispatch/label_format.h"
+#include "app/records/printer.h"
+#include "framework/text/windows1252.h"
+#include "output/cups_spooler.h"
+#include "output/raw_printer.h"
+#include "tools/paltrix-cli/cli_error.h"
+#include "tools/paltrix-cli/cli_session.h"
+#include "tools/paltrix-cli/commands.h"
+#include "tools/paltrix-cli/field_input.h"
+#include "tools/paltrix-cli/printer_setup.h"
+
+namespace paltrix::cli {
+namespace {
+
+namespace printer = records::printer;
+using dispatch::LabelFormat;
+
+struct PrinterOptions {
+  std::optional<LabelFormat> format;
+  std::optional<std::int64_t> dots, darkness, labelsPerPallet, topMargin, leftMargin, wait;
+  std::optional<std::string> speed, printerName;
+
+  bool changesIni() const {
+    return printerName || topMargin || leftMargin || wait;
+  }
+};
+
+const std::map<std::string, LabelFormat> kFormatNames = {
+    {"zpl4", LabelFormat::kZpl4Inch},     {"zpl6", LabelFormat::kZpl6Inch},
+    {"standard", LabelFormat::kStandard}, {"limited", LabelFormat::kLimited},
+    {"mixed", LabelFormat::kMixed},
+};
+
+void SetPrinter(const PrinterOptions& options) {
+  std::optional<std::string> speed, printerName;
+  if (options.speed) speed = RecordText("--speed", *options.speed, printer::SPEED.size);
+  if (options.printerName) {
+    printerName = RecordText("--printer", *options.printerName, settings::kMaxPrinterNameLength);
+  }
+  if (options.dots) WholeNumber("--dots", *options.dots, 1, 24);
+  if (options.darkness) WholeNumber("--darkness", *options.darkness, -30, 30);
+  if (options.labelsPerPallet) WholeNumber("--labels-per-pallet", *options.labelsPerPallet, 0, 255);
+  if (options.topMargin) WholeNumber("--tmarg", *options.topMargin, -9999, 9999);
+  if (options.leftMargin) WholeNumber("--lmarg", *options.leftMargin, -9999, 9999);
+  if (options.wait) WholeNumber("--wait", *options.wait, 0, 3600);
+
+  CliSession session;
+  PrinterSetup setup = LoadPrinterSetup(session.errors());
+  const fields::Image image = setup.record.image();
+  if (options.format) {
+    fields::WriteText(image, printer::PRINTER, dispatch::StoredName(*options.format));
+  }
+  if (options.dots) fields::WriteLong(image, printer::DOTS, static_cast<std::int32_t>(*options.dots));
+  if (options.darkness) {
+    fields::WriteShort(image, printer::KT, static_cast<std::int16_t>(*options.darkness));
+  }
+  if (options.labelsPerPallet) {
+    fields::WriteByte(image, printer::ANTALDETLAB,
+                      static_cast<std::uint8_t>(*options.labelsPerPallet));
+  }
+  if (speed) fields::WriteText(image, printer::SPEED, *speed);
+  Check(records::SavePrinterRecord(setup.record, session.errors()),
+        "cannot store the printer settings");
+
+  if (!options.changesIni()) return;
+  settings::PrinterSettings& ini = setup.settings;
+  if (printerName) ini.printerName = *printerName;
+  if (options.topMargin) ini.topOffset = static_cast<int>(*options.topMargin);
+  if (options.leftMargin) ini.leftOffset = static_cast<int>(*options.leftMargin);
+  if (options.wait) ini.waitSeconds = static_cast<int>(*options.wait);
+  Check(settings::WriteWindowPrinterSettings(setup.settingsIniPath, ini),
+        "cannot write the settings INI file");
+}
+
+void ShowPrinter() {
+  CliSession session;
+  const PrinterSetup setup = LoadPrinterSetup(session.errors());
+  const fields::ConstImage image = setup.record.image();
+  fmt::print("Format:             {}\n", Utf8(printer::PRINTER, image));
+  fmt::print("Dots per mm:        {}\n", fields::ReadLong(image, printer::DOTS));
+  fmt::print("Speed:              {}\n", Utf8(printer::SPEED, image));
+  fmt::print("Darkness:           {}\n", fields::ReadShort(image, printer::KT));
+  fmt::print("Labels per pallet:  {}\n", fields::ReadByte(image, printer::ANTALDETLAB));
+  fmt::print("Printer:            {}\n", text::ToUtf8(setup.settings.printerName));
+  fmt::print("Top offset:         {}\n", setup.settings.topOffset);
+  fmt::print("Left offset:        {}\n", setup.settings.leftOffset);
+  fmt::print("Wait after pallet:  {} s\n", setup.settings.waitSeconds);
+  fmt::print("Settings INI file:  {}\n", setup.settingsIniPath.string());
+}
+
+void ListPrinters() {
+  output::RawPrinter rawPrinter(output::SystemSpooler());
+  output::PrinterList list;
+  const int defaultRow = rawPrinter.FillPrinterQueue(list);
+  if (defaultRow == 0) {
+    fmt::print(stderr, "No printers were found.\n");
+    return;
+  }
+  const bool defaultKnown = rawPrinter.ReadDefaultPrinter() == output::kPrinterDone;
+  for (std::size_t row = 0; row < list.size(); ++row) {
+    const bool isDefault = defaultKnown && static_cast<int>(row) + 1 == defaultRow;
+    fmt::print("{} {}\n", isDefault ? '*' : ' ', list[row].SHOWNAME);
+  }
+}
+
+}  // namespace
+
+void AddPrinterCommands(CLI::App& app) {
+  CLI::App* printerCommand = app.add_subcommand("printer", "Label format and printer settings");
+  printerCommand->require_subcommand(1);
+
+  auto options = std::make_shared<PrinterOptions>();
+  CLI::App* set = printerCommand->add_subcommand("set", "Change the given printer settings");
+  set->add_option("--format", options->format, "Label format")
+      ->transform(CLI::CheckedTransformer(kFormatNames, CLI::ignore_case));
+  set->add_option("--dots", options->dots, "Printer resolution in dots per mm (8 or 12)");
+  set->add_option("--speed", options->speed, "Print rate sent as ^PR (e.g. 2..8)");
+  set->add_option("--darkness", options->darkness, "Darkness sent as ^MD, -30 to 30");
+  set->add_option("--labels-per-pallet", options->labelsPerPallet, "Default labels per pallet");
+  set->add_option("--printer", options->printerName,
+                  "Printer that gets the label streams: a CUPS queue, socket://host:port or "
+                  "file:///path");
+  set->add_option("--tmarg", options->topMargin, "Label top offset (^LT)");
+  set->add_option("--lmarg", options->leftMargin, "Label home x offset (^LH)");
+  set->add_option("--wait", options->wait, "Seconds to pause after each 6-inch pallet");
+  set->callback([options] { SetPrinter(*options); });
+
+  printerCommand->add_subcommand("show", "Show the printer settings")->callback(ShowPrinter);
+  printerCommand->add_subcommand("list", "List the printers; the default is marked with *")
+      ->callback(ListPrinters);
+}
+
+}  // namespace paltrix::cli
