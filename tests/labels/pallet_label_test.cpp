@@ -338,6 +338,17 @@ TEST(PalletLabelTest, OperatorTextPrintsLiterally) {
             std::string::npos);
 }
 
+TEST(PalletLabelTest, LongStreamsAreNotCut) {
+  LabelInput input = OrdinaryInput();
+  input.sender.name = std::string(35, '_');
+  input.sender.address1 = input.sender.address2 = std::string(35, '~');
+  input.product.name = std::string(50, '^');
+  input.product.description = std::string(60, '_');
+  const std::string stream = Build(kPalletLayout6Fine, input);
+  EXPECT_GT(stream.size(), 2000u);
+  EXPECT_TRUE(stream.ends_with("(00)057900010000000424^FS^PQ2,0,1,N^XZ"));
+}
+
 TEST(PalletLabelTest, DataThatCannotFormGs1ElementsIsRefused) {
   LabelInput badGtin = OrdinaryInput();
   badGtin.product.gtin = "57012A";
