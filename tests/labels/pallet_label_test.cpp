@@ -344,6 +344,7 @@ TEST(PalletLabelTest, LongStreamsAreNotCut) {
   input.sender.address1 = input.sender.address2 = std::string(35, '~');
   input.product.name = std::string(50, '^');
   input.product.description = std::string(60, '_');
+  input.sender.town = input.sender.phone = input.sender.fax = std::string(20, '^');
   const std::string stream = Build(kPalletLayout6Fine, input);
   EXPECT_GT(stream.size(), 2000u);
   EXPECT_TRUE(stream.ends_with("(00)057900010000000424^FS^PQ2,0,1,N^XZ"));
