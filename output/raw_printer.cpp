@@ -136,9 +136,11 @@ bool RawPrinter::IsDefaultPrinter(std::string_view printerName) const {
 
 int RawPrinter::FillPrinterQueue(PrinterList& list) {
   list.clear();
+  lastError_.clear();
   Result<std::vector<SpoolerDestination>> destinations = spooler_.ListDestinations();
   if (!destinations.ok()) {
     defaultPrinterNt_.clear();
+    lastError_ = fmt::format("cannot list the printers: {}", Describe(destinations.status()));
     return 0;
   }
   RememberDefault(*destinations);
@@ -153,7 +155,10 @@ int RawPrinter::FillPrinterQueue(PrinterList& list) {
     list.push_back(std::move(row));
     if (IsDefaultPrinter(list.back().PRINTERNAME)) defaultRow = static_cast<int>(list.size());
   }
-  if (list.empty()) return 0;
+  if (list.empty()) {
+    lastError_ = "no printer is installed";
+    return 0;
+  }
   return defaultRow == 0 ? 1 : defaultRow;
 }
 

@@ -89,7 +89,8 @@ class RawPrinter {
   const std::string& lastPrinterUsed() const { return lastPrinterUsed_; }
   // The default printer in upper case; empty when unknown.
   const std::string& defaultPrinter() const { return defaultPrinterNt_; }
-  // Why the last failed PrintRaw failed; empty after a success.
+  // Why the last PrintRaw failed, or why the last FillPrinterQueue (and so
+  // SelectPrinter) found no printer; empty after a success.
   const std::string& lastError() const { return lastError_; }
 
  private:

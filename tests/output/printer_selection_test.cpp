@@ -103,6 +103,7 @@ TEST(FillPrinterQueue, FailedEnumerationEmptiesTheListAndForgetsTheDefault) {
   EXPECT_EQ(printer.FillPrinterQueue(list), 0);
   EXPECT_TRUE(list.empty());
   EXPECT_EQ(printer.defaultPrinter(), "");
+  EXPECT_NE(printer.lastError().find("list failed"), std::string::npos) << printer.lastError();
 }
 
 TEST(ReadDefaultPrinter, UpperCasesTheDefaultOrReportsThatThereIsNone) {
