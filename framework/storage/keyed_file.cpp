@@ -83,17 +83,37 @@ Status Missing(const Impl& file, ErrorCode code) {
   return Status(code, fmt::format("{}: {}", file.name, DescribeErrorCode(code)));
 }
 
-// After a statement guarded by "the keys are not stale" found or changed
-// nothing: kKeysNeedRebuild when that is why, else `otherwise`.
-Status StaleOr(Impl& file, Status otherwise) {
+Status KeysNeedRebuild(const Impl& file) {
+  return Status(ErrorCode::kKeysNeedRebuild,
+                fmt::format("{}: records were appended; the keys need rebuilding", file.name));
+}
+
+Result<bool> KeysStale(Impl& file) {
   Result<sqlite::Statement*> statement = file.statements.Get(FileStatement::kKeysStale);
   if (!statement.ok()) return statement.status();
   sqlite::StatementRun run(**statement);
   const int rc = run->Step();
   if (rc != SQLITE_ROW) return Failure(file, rc);
-  if (run->ColumnInteger(0) == 0) return otherwise;
-  return Status(ErrorCode::kKeysNeedRebuild,
-                fmt::format("{}: records were appended; the keys need rebuilding", file.name));
+  return run->ColumnInteger(0) != 0;
+}
+
+// Runs `attempt`, a statement guarded by "the keys are not stale" (true when
+// it found or changed a record). When it comes back empty, the reason may be
+// stale keys: that is kKeysNeedRebuild. Since another process may rebuild the
+// keys between the statement and the check, an empty answer counts only from
+// a run that current keys were seen both before and after.
+template <typename Attempt>
+Result<bool> RunGuarded(Impl& file, Attempt attempt) {
+  Result<bool> done = attempt();
+  if (!done.ok() || *done) return done;
+  for (int check = 0;; ++check) {
+    Result<bool> stale = KeysStale(file);
+    if (!stale.ok()) return stale.status();
+    if (*stale) return KeysNeedRebuild(file);
+    if (check == 1) return false;
+    done = attempt();
+    if (!done.ok() || *done) return done;
+  }
 }
 
 // The key columns of a record write; empty when the keys are not maintained.
@@ -218,14 +238,13 @@ Result<bool> ReadKeyOrder(Impl& file, bool forward, Record& out) {
 // anyone are seen by the next step.
 Status Step(Impl& file, bool forward, Record& out) {
   Cursor& cursor = file.cursor;
-  Result<bool> found = cursor.keyOrder ? ReadKeyOrder(file, forward, out)
-                                       : ReadPhysical(file, forward, cursor.number, out);
+  Result<bool> found = cursor.keyOrder
+                           ? RunGuarded(file, [&] { return ReadKeyOrder(file, forward, out); })
+                           : ReadPhysical(file, forward, cursor.number, out);
   if (!found.ok()) return found.status();
   if (!*found) {
-    const Status endReached(
-        ErrorCode::kRecordNotAvailable,
-        fmt::format("{}: {} of file", file.name, forward ? "end" : "beginning"));
-    return cursor.keyOrder ? StaleOr(file, endReached) : endReached;
+    return Status(ErrorCode::kRecordNotAvailable,
+                  fmt::format("{}: {} of file", file.name, forward ? "end" : "beginning"));
   }
   cursor.number = file.position;
   if (cursor.keyOrder) {
@@ -333,9 +352,10 @@ Status KeyedFile::Fetch(std::size_t keyIndex, const Record& probe, Record& out) 
   if (Status status = CheckKeyIndex(*impl_, keyIndex); !status.ok()) return status;
   if (Status status = CheckRecord(*impl_, probe); !status.ok()) return status;
   const KeyValues values = impl_->layout.ExtractKey(keyIndex, probe.image);
-  Result<bool> found = ReadByKey(*impl_, keyIndex, KeyStatement::kEqual, values, 0, out);
+  Result<bool> found = RunGuarded(
+      *impl_, [&] { return ReadByKey(*impl_, keyIndex, KeyStatement::kEqual, values, 0, out); });
   if (!found.ok()) return found.status();
-  return *found ? Status::Ok() : StaleOr(*impl_, Missing(*impl_, ErrorCode::kRecordNotFound));
+  return *found ? Status::Ok() : Missing(*impl_, ErrorCode::kRecordNotFound);
 }
 
 Status KeyedFile::Put(RecordNumber number, const Record& record) {
@@ -343,16 +363,17 @@ Status KeyedFile::Put(RecordNumber number, const Record& record) {
   Result<sqlite::Statement*> update = impl_->statements.Get(FileStatement::kUpdate);
   if (!update.ok()) return update.status();
   const KeyBinding keys = ExtractKeys(*impl_, record);
-  {
+  Result<bool> changed = RunGuarded(*impl_, [&]() -> Result<bool> {
     sqlite::StatementRun run(**update);
     const int recnoIndex = BindRecord(*impl_, **update, record, keys);
     run->BindInteger(recnoIndex, number);
     if (Status status = RunWrite(*impl_, **update, record, number); !status.ok()) return status;
-  }
-  if (RowsChanged(*impl_) == 0) {
-    return StaleOr(*impl_,
-                   Status(ErrorCode::kRecordNotFound,
-                          fmt::format("{}: there is no record number {}", impl_->name, number)));
+    return RowsChanged(*impl_) > 0;
+  });
+  if (!changed.ok()) return changed.status();
+  if (!*changed) {
+    return Status(ErrorCode::kRecordNotFound,
+                  fmt::format("{}: there is no record number {}", impl_->name, number));
   }
   impl_->position = number;
   return Status::Ok();
@@ -363,13 +384,18 @@ Result<RecordNumber> KeyedFile::Add(const Record& record) {
   Result<sqlite::Statement*> insert = impl_->statements.Get(FileStatement::kInsert);
   if (!insert.ok()) return insert.status();
   const KeyBinding keys = ExtractKeys(*impl_, record);
-  {
+  Result<bool> added = RunGuarded(*impl_, [&]() -> Result<bool> {
     sqlite::StatementRun run(**insert);
     BindRecord(*impl_, **insert, record, keys);
     if (Status status = RunWrite(*impl_, **insert, record, 0); !status.ok()) return status;
+    return RowsChanged(*impl_) > 0;
+  });
+  if (!added.ok()) return added.status();
+  if (!*added) {
+    // Appends and key builds by others kept overtaking this add.
+    return Status(ErrorCode::kRecordHeld,
+                  fmt::format("{}: the keys are being rebuilt by another process", impl_->name));
   }
-  // The insert is guarded: it adds nothing while the keys are stale.
-  if (RowsChanged(*impl_) == 0) return StaleOr(*impl_, Failure(*impl_, SQLITE_INTERNAL));
   impl_->position = sqlite3_last_insert_rowid(impl_->session.connection.get());
   return impl_->position;
 }

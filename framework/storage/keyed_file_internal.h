@@ -34,6 +34,9 @@ struct Session::Impl {
   // starts with the first file's BeginBulk and commits with the last EndBulk.
   Status BeginBulk();
   Status EndBulk();
+  // After a transaction that bulk mode was begun in has been rolled back:
+  // bulk mode went with it, on every file.
+  void EndRolledBackBulk();
   // Detaches what Close() could not detach while a transaction was open.
   void DetachPending();
   void ReleaseAttachment(const std::string& database);

@@ -89,12 +89,20 @@ Status Session::Impl::EndBulk() {
   return status;
 }
 
+void Session::Impl::EndRolledBackBulk() {
+  if (bulkFiles == 0 || transactions.depth() >= bulkLevel) return;
+  bulkFiles = 0;
+  for (const std::unique_ptr<KeyedFile>& file : files) file->impl_->bulk = false;
+}
+
 void Session::Impl::DetachPending() {
   if (transactions.active()) return;
-  for (const std::string& database : pendingDetach) {
-    sqlite::Execute(connection.get(), fmt::format("DETACH DATABASE {}", database));
-  }
-  pendingDetach.clear();
+  // A name that could not be detached stays listed, so it is not given out
+  // again, and is tried again after the next transaction.
+  std::erase_if(pendingDetach, [&](const std::string& database) {
+    return sqlite::Execute(connection.get(), fmt::format("DETACH DATABASE {}", database)) ==
+           SQLITE_OK;
+  });
 }
 
 void Session::Impl::ReleaseAttachment(const std::string& database) {
@@ -210,6 +218,7 @@ Session::Transaction::~Transaction() {
   TransactionStack& transactions = session_->impl_->transactions;
   // Anything begun inside this transaction and still open goes with it.
   while (transactions.depth() >= level_ && transactions.active()) transactions.Rollback();
+  session_->impl_->EndRolledBackBulk();
   session_->impl_->DetachPending();
 }
 

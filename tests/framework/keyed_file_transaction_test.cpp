@@ -101,6 +101,22 @@ TEST_F(TransactionTest, BulkModeOnTwoFilesCommitsWhenTheLastEnds) {
   EXPECT_EQ(CommittedIds("first.dat").size(), 100u);
 }
 
+TEST_F(TransactionTest, BulkModeBegunInsideARolledBackTransactionGoesWithIt) {
+  {
+    Result<Session::Transaction> transaction = session_.Begin();
+    ASSERT_TRUE(transaction.ok());
+    ASSERT_TRUE(first_.BeginBulk().ok());
+    ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
+    EXPECT_EQ(transaction->Commit().code(), ErrorCode::kInvalidValue) << "bulk mode still open";
+  }
+  EXPECT_EQ(IdsInPhysicalOrder(first_), Ids{});
+  // Bulk mode can start afresh.
+  ASSERT_TRUE(first_.BeginBulk().ok());
+  ASSERT_TRUE(first_.Add(MakeRecord("b")).ok());
+  ASSERT_TRUE(first_.EndBulk().ok());
+  EXPECT_EQ(CommittedIds("first.dat"), (Ids{"b"}));
+}
+
 TEST_F(TransactionTest, ClosingAFileInBulkModeKeepsWhatWasWritten) {
   ASSERT_TRUE(first_.BeginBulk().ok());
   ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
