@@ -66,7 +66,7 @@ void WriteText(Image image, const FieldDef& field, std::string_view value) {
   const bool zeroTerminated = field.type == FieldType::kZText;
   const std::size_t room = zeroTerminated ? field.size - 1 : field.size;
   const std::size_t length = std::min(room, value.size());
-  std::memcpy(begin, value.data(), length);
+  if (length > 0) std::memcpy(begin, value.data(), length);  // an empty view may hold nullptr
   std::memset(begin + length, zeroTerminated ? '\0' : ' ', field.size - length);
 }
 
