@@ -9,7 +9,8 @@ namespace paltrix::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;       // the files or the printer refused the work
 inline constexpr int kExitBadInput = 2;     // the command line was wrong; nothing was written
-inline constexpr int kExitNotPrinted = 3;   // some label streams did not reach the printer
+// 3 is the error manager's exit after a fatal record-file error.
+inline constexpr int kExitNotPrinted = 4;   // some label streams did not reach the printer
 
 // Raised by the commands to end with a message on standard error and an exit
 // status; nothing after the point of the throw has been written.

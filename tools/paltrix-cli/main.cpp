@@ -16,7 +16,8 @@ namespace {
 
 constexpr const char* kExitStatusHelp =
     "Exit status: 0 done; 1 the files or the printer refused the work; 2 bad input (nothing was "
-    "written); 3 some labels did not reach the printer.";
+    "written); 3 a record file could not be opened or created; 4 some labels did not reach the "
+    "printer.";
 
 void EnterWorkingDirectory(const std::string& folder) {
   if (folder.empty()) return;

@@ -1,0 +1,149 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/cli/cli_runner.h"
+#include "tests/output/raw_port_listener.h"
+#include "tests/output/test_cupsd.h"
+#include "tests/support/file_text.h"
+#include "tests/support/temp_directory.h"
+
+namespace paltrix::cli::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+constexpr const char* kPreamble = "\r^XA^SZ2^MTD^MMT^XZ^XA^PR3^XZ^XA^MD10^XZ";
+constexpr const char* kFourLabelsEnd = "^PQ4,0,1,N^XZ";
+
+// A working directory as the program expects it, with a company (prefix
+// 5790001, last serial 41), a 4-inch printer set-up and one product.
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(folder_ / "Data");
+    Expect({"company", "set", "--name", "Grønt ApS", "--address1", "Havnevej 1", "--postcode",
+            "5000", "--town", "Odense", "--phone", "12345678", "--prefix", "5790001", "--serial",
+            "41", "--pallets", "1"});
+    Expect({"printer", "set", "--format", "zpl4", "--dots", "8", "--speed", "3", "--darkness", "10",
+            "--labels-per-pallet", "4", "--printer", FileUri()});
+    Expect({"product", "add", "--id", "100", "--name", "Rødkål", "--gtin", "5701234567899",
+            "--shelf-life", "10", "--count", "40"});
+  }
+
+  CliResult Run(const std::vector<std::string>& arguments) { return RunCli(folder_.path(), arguments); }
+
+  std::string Expect(const std::vector<std::string>& arguments) {
+    const CliResult result = Run(arguments);
+    EXPECT_EQ(result.exitStatus, 0) << arguments.at(0) << ": " << result.err;
+    return result.out;
+  }
+
+  std::string FileUri() const { return "file://" + (folder_ / "labels.zpl").string(); }
+  std::string PrintedFile() const { return paltrix::testing::ReadFileText(folder_ / "labels.zpl"); }
+  std::string CompanyRecord() const {
+    return paltrix::testing::ReadFileText(folder_ / "Data" / "DFIRMA.DAT");
+  }
+
+  paltrix::testing::TempDirectory folder_;
+};
+
+std::vector<std::string> SplitStreams(const std::string& bytes) {
+  std::vector<std::string> streams;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t next = bytes.find('\r', start + 1);
+    streams.push_back(bytes.substr(start, next - start));
+    if (next == std::string::npos) break;
+    start = next;
+  }
+  return streams;
+}
+
+TEST_F(CliTest, PrintsThreePalletsWithConsecutiveSsccsToAFilePrinter) {
+  const CliResult result = Run({"print", "--product", "100", "--pallets", "3", "--batch", "B1",
+                                "--weight", "12.5"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.out, "057900010000000424\n057900010000000431\n057900010000000448\n");
+
+  const std::vector<std::string> streams = SplitStreams(PrintedFile());
+  ASSERT_EQ(streams.size(), 3u);
+  const char* ssccs[] = {"057900010000000424", "057900010000000431", "057900010000000448"};
+  for (std::size_t i = 0; i < streams.size(); ++i) {
+    EXPECT_TRUE(streams[i].starts_with(kPreamble)) << streams[i];
+    EXPECT_TRUE(streams[i].ends_with(kFourLabelsEnd)) << streams[i];
+    EXPECT_THAT(streams[i], HasSubstr(std::string("^FD>;>800") + ssccs[i] + "^FS"));
+    EXPECT_THAT(streams[i], HasSubstr("^FDR\x9B" "dk\x86l^FS")) << "Danish letters in code page 850";
+    EXPECT_THAT(streams[i], HasSubstr(">610B1^FS"));
+  }
+
+  EXPECT_THAT(Expect({"company", "show"}), HasSubstr("Serial:      000000044"));
+  EXPECT_THAT(Expect({"product", "list"}), Not(HasSubstr("B1")))
+      << "the values typed for a run are not stored in the product";
+}
+
+TEST_F(CliTest, BadInputIsRefusedAndNothingIsWritten) {
+  const std::string companyBefore = CompanyRecord();
+  const struct {
+    std::vector<std::string> arguments;
+    int exitStatus;
+    const char* message;
+  } cases[] = {
+      {{"print", "--product", "999"}, 1, "no product with the ID \"999\""},
+      {{"print", "--product", "100", "--best-before", "2026-02-30"}, 2, "not a valid date"},
+      {{"print", "--product", "100", "--best-before", "31.12.2026"}, 2, "YYYY-MM-DD"},
+      {{"print", "--product", "100", "--pallets", "-1"}, 2, "--pallets"},
+      {{"print", "--product", "100", "--weight", "12.3456"}, 2, "--weight"},
+      {{"print", "--product", "100", "--type", "box"}, 2, "--type"},
+      {{"product", "add", "--id", "101", "--gtin", "5701234567890"}, 2, "check digit"},
+      {{"product", "add", "--id", "1234567890123"}, 2, "longer than 12"},
+      {{"product", "add", "--id", "100", "--name", "x"}, 1, "duplicate entry for the key: PRO:IDKey"},
+      {{"company", "set", "--serial", "1000000000"}, 2, "--serial"},
+      {{"printer", "set", "--format", "zpl5"}, 2, "--format"},
+  };
+  for (const auto& bad : cases) {
+    const CliResult result = Run(bad.arguments);
+    EXPECT_EQ(result.exitStatus, bad.exitStatus) << bad.arguments.at(0) << " " << result.err;
+    EXPECT_THAT(result.err, HasSubstr(bad.message));
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_EQ(CompanyRecord(), companyBefore) << "no SSCC was spent";
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "labels.zpl"));
+  EXPECT_EQ(Expect({"product", "list"}).find("101"), std::string::npos);
+}
+
+TEST_F(CliTest, TellsWhichLabelMissedAnUnreachablePrinter) {
+  const output::testing::RefusingPort refusing;
+  const std::string printer = "socket://127.0.0.1:" + std::to_string(refusing.port());
+  const CliResult result = Run({"print", "--product", "100", "--pallets", "2", "--printer", printer});
+  EXPECT_EQ(result.exitStatus, 4);
+  EXPECT_EQ(result.out, "057900010000000424\n057900010000000431\n")
+      << "the run goes on with the next pallet";
+  EXPECT_THAT(result.err, HasSubstr("SSCC 057900010000000424 did not reach the printer \"" +
+                                    printer + "\""));
+  EXPECT_THAT(paltrix::testing::ReadFileText(folder_ / "errprt.log"), HasSubstr(printer));
+}
+
+TEST_F(CliTest, PrintsThroughACupsQueue) {
+  if (!output::testing::TestCupsd::FindScheduler()) GTEST_SKIP() << "cupsd is not installed";
+  output::testing::RawPortListener labelPrinter;
+  output::testing::TestCupsd cupsd;
+  cupsd.AddRawQueue("dock-1", labelPrinter.uri());
+  Expect({"printer", "set", "--printer", "dock-1"});
+
+  const CliResult result = Run({"print", "--product", "100", "--pallets", "3"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  const std::vector<std::string> jobs = labelPrinter.WaitForJobs(3);
+  ASSERT_EQ(jobs.size(), 3u);
+  for (const std::string& job : jobs) {
+    EXPECT_TRUE(job.starts_with(kPreamble)) << "the carriage return, then the stream unchanged";
+    EXPECT_TRUE(job.ends_with(kFourLabelsEnd));
+  }
+}
+
+}  // namespace
+}  // namespace paltrix::cli::testing
