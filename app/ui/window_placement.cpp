@@ -8,17 +8,18 @@
 namespace paltrix::app {
 namespace {
 
-constexpr int kMissing = INT_MIN;
+constexpr int kMissing = INT_MIN;  // outside every plausible range
 constexpr int kSmallestSide = 100;
 constexpr int kLargestSide = 20000;
 constexpr int kFarthestPosition = 100000;
 
-bool Plausible(const QRect& placement) {
+// Checked before a QRect is made of them: QRect adds them up.
+bool Plausible(int x, int y, int width, int height) {
   const auto within = [](int value, int low, int high) { return value >= low && value <= high; };
-  return within(placement.width(), kSmallestSide, kLargestSide) &&
-         within(placement.height(), kSmallestSide, kLargestSide) &&
-         within(placement.x(), -kFarthestPosition, kFarthestPosition) &&
-         within(placement.y(), -kFarthestPosition, kFarthestPosition);
+  return within(width, kSmallestSide, kLargestSide) &&
+         within(height, kSmallestSide, kLargestSide) &&
+         within(x, -kFarthestPosition, kFarthestPosition) &&
+         within(y, -kFarthestPosition, kFarthestPosition);
 }
 
 }  // namespace
@@ -29,9 +30,8 @@ void RestoreWindowPlacement(QWidget& window, const ini::IniFile& ini) {
   const int y = ini.GetInteger(section, "Y", kMissing);
   const int width = ini.GetInteger(section, "Width", kMissing);
   const int height = ini.GetInteger(section, "Height", kMissing);
-  const QRect placement(x, y, width, height);
-  if (x == kMissing || y == kMissing || !Plausible(placement)) return;
-  window.setGeometry(placement);
+  if (!Plausible(x, y, width, height)) return;
+  window.setGeometry(x, y, width, height);
 }
 
 Status StoreWindowPlacement(const QWidget& window, ini::IniFile& ini) {

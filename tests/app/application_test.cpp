@@ -236,10 +236,14 @@ TEST_F(ApplicationTest, TheFrameKeepsItsPlaceInTheFrameworkIni) {
 }
 
 TEST_F(ApplicationTest, ImplausibleOrUnreadableFrameworkIniIsNotFatal) {
-  std::ofstream("Paltrix10.INI") << "[P1$APPFRAME]\nX=0\nY=0\nWidth=5\nHeight=999999\n";
-  EXPECT_EQ(RunAndCloseWithF8({}), 0);
-  EXPECT_GE(frameSizeWhileShown_.width(), 100);
-  EXPECT_LT(frameSizeWhileShown_.height(), 999999);
+  for (const char* stored : {"X=0\nY=0\nWidth=5\nHeight=999999\n",
+                             "X=2147483647\nY=-2147483648\nWidth=2147483647\nHeight=640\n"}) {
+    std::ofstream("Paltrix10.INI") << "[P1$APPFRAME]\n" << stored;
+    EXPECT_EQ(RunAndCloseWithF8({}), 0);
+    EXPECT_GE(frameSizeWhileShown_.width(), 100) << stored;
+    EXPECT_LE(frameSizeWhileShown_.width(), 20000) << stored;
+    EXPECT_LE(frameSizeWhileShown_.height(), 20000) << stored;
+  }
 
   std::filesystem::remove("Paltrix10.INI");
   std::filesystem::create_directory("Paltrix10.INI");
