@@ -125,6 +125,31 @@ TEST_F(ProcessTest, TwoProcessesAddingAtOnceLoseNothing) {
   EXPECT_EQ(IdsInPhysicalOrder(file).size(), 2u * kEach);
 }
 
+TEST_F(ProcessTest, ProcessesCreatingTheSameFileAtOnceCreateItOnce) {
+  constexpr int kProcesses = 4;
+  constexpr int kEach = 10;
+  Pipe start;
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcesses; ++p) {
+    children.push_back(Fork([&, p] {
+      start.Wait();
+      Session session;
+      Result<KeyedFile*> file = session.Open(testing::kSchema, FilePath());
+      if (!file.ok()) return 10;
+      for (int i = 0; i < kEach; ++i) {
+        if (!(*file)->Add(MakeRecord(std::to_string(p) + "-" + std::to_string(i))).ok()) return 11;
+      }
+      return 0;
+    }));
+  }
+  for (int p = 0; p < kProcesses; ++p) start.Signal();
+  for (pid_t child : children) EXPECT_EQ(ExitStatus(child), 0);
+
+  Session session;
+  KeyedFile& file = OpenOrFail(session, FilePath());
+  EXPECT_EQ(IdsInKeyOrder(file, testing::kIdKey).size(), std::size_t{kProcesses * kEach});
+}
+
 TEST_F(ProcessTest, AWriterKilledInTheMiddleOfABulkTransactionLeavesEveryCommittedRecord) {
   {
     Session creator;
