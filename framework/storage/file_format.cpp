@@ -62,16 +62,16 @@ Status TakeWriteLock(const FileContext& file) {
 Result<FileInfo> ReadFileInfo(const FileContext& file) {
   Result<std::int64_t> tables = QueryInteger(
       file, fmt::format("SELECT count(*) FROM {}.sqlite_master WHERE type = 'table' AND name = "
-                        "'file_info'",
-                        file.database));
+                        "'{}'",
+                        file.database, kFileInfoTable));
   if (!tables.ok()) return tables.status();
   if (*tables == 0) return InvalidDataFile(file, "the file description is missing");
 
   sqlite::Statement statement;
   Status status = Prepare(file,
                           fmt::format("SELECT format_version, record_length, memo_count, "
-                                      "key_signature, keys_stale FROM {}.file_info",
-                                      file.database),
+                                      "key_signature, {} FROM {}.{}",
+                                      kKeysStale, file.database, kFileInfoTable),
                           statement);
   if (!status.ok()) return status;
   sqlite::StatementRun run(statement);
@@ -92,23 +92,23 @@ Status CreateFile(const FileContext& file) {
   if (Status status = level.Begin(); !status.ok()) return status;
   if (Status status = TakeWriteLock(file); !status.ok()) return status;
   // Another process may have created the file while this one waited.
-  Result<std::int64_t> described = QueryInteger(
-      file,
-      fmt::format("SELECT count(*) FROM {}.sqlite_master WHERE name = 'file_info'", file.database));
+  Result<std::int64_t> described =
+      QueryInteger(file, fmt::format("SELECT count(*) FROM {}.sqlite_master WHERE name = '{}'",
+                                     file.database, kFileInfoTable));
   if (!described.ok()) return described.status();
   if (*described > 0) return level.Commit();
 
   const std::string& db = file.database;
-  Status status =
-      Run(file, fmt::format("CREATE TABLE {}.file_info(format_version INTEGER NOT NULL, "
-                            "label TEXT NOT NULL, record_length INTEGER NOT NULL, "
-                            "memo_count INTEGER NOT NULL, key_signature TEXT NOT NULL, "
-                            "keys_stale INTEGER NOT NULL)",
-                            db));
+  Status status = Run(file, fmt::format("CREATE TABLE {}.{}(format_version INTEGER NOT NULL, "
+                                        "label TEXT NOT NULL, record_length INTEGER NOT NULL, "
+                                        "memo_count INTEGER NOT NULL, key_signature TEXT NOT NULL, "
+                                        "{} INTEGER NOT NULL)",
+                                        db, kFileInfoTable, kKeysStale));
   if (!status.ok()) return status;
   sqlite::Statement insert;
-  status = Prepare(file, fmt::format("INSERT INTO {}.file_info VALUES(?1, ?2, ?3, ?4, ?5, 0)", db),
-                   insert);
+  status = Prepare(
+      file, fmt::format("INSERT INTO {}.{} VALUES(?1, ?2, ?3, ?4, ?5, 0)", db, kFileInfoTable),
+      insert);
   if (!status.ok()) return status;
   const std::string signature = file.layout.KeySignature();
   {
@@ -138,13 +138,14 @@ Status RecreateRecordsTable(const FileContext& file) {
       file, fmt::format("SELECT coalesce(max(seq), 0) FROM {}.sqlite_sequence WHERE name = '{}'",
                         db, kRecordsTable));
   if (!highWater.ok()) return highWater.status();
-  const std::string columns = "recno, image" + file.layout.MemoColumns();
+  const std::string columns = file.layout.RecordColumns();
+  const std::string rebuilt = fmt::format("{}_rebuild", kRecordsTable);
   const std::string steps[] = {
-      file.layout.CreateTableSql(db, "records_rebuild"),
-      fmt::format("INSERT INTO {0}.records_rebuild({1}) SELECT {1} FROM {0}.{2}", db, columns,
+      file.layout.CreateTableSql(db, rebuilt),
+      fmt::format("INSERT INTO {0}.{1}({2}) SELECT {2} FROM {0}.{3}", db, rebuilt, columns,
                   kRecordsTable),
       fmt::format("DROP TABLE {}.{}", db, kRecordsTable),
-      fmt::format("ALTER TABLE {}.records_rebuild RENAME TO {}", db, kRecordsTable),
+      fmt::format("ALTER TABLE {}.{} RENAME TO {}", db, rebuilt, kRecordsTable),
       fmt::format("DELETE FROM {}.sqlite_sequence WHERE name = '{}'", db, kRecordsTable),
       fmt::format("INSERT INTO {}.sqlite_sequence(name, seq) VALUES('{}', {})", db, kRecordsTable,
                   *highWater),
@@ -165,16 +166,17 @@ Status RecomputeKeyColumns(const FileContext& file) {
   }
   sqlite::Statement select;
   sqlite::Statement update;
-  Status status = Prepare(file,
-                          fmt::format("SELECT recno, image FROM {}.{} WHERE recno > ?1 ORDER BY "
-                                      "recno LIMIT {}",
-                                      file.database, kRecordsTable, kKeyBuildBatch),
-                          select);
+  Status status =
+      Prepare(file,
+              fmt::format("SELECT {0}, {1} FROM {2}.{3} WHERE {0} > ?1 ORDER BY {0} "
+                          "LIMIT {4}",
+                          kRecordNumber, kImage, file.database, kRecordsTable, kKeyBuildBatch),
+              select);
   if (status.ok()) {
     status =
         Prepare(file,
-                fmt::format("UPDATE {}.{} SET {} WHERE recno = ?{}", file.database, kRecordsTable,
-                            fmt::join(assignments, ", "), assignments.size() + 1),
+                fmt::format("UPDATE {}.{} SET {} WHERE {} = ?{}", file.database, kRecordsTable,
+                            fmt::join(assignments, ", "), kRecordNumber, assignments.size() + 1),
                 update);
   }
   if (!status.ok()) return status;
@@ -253,7 +255,9 @@ Status BuildKeysLocked(const FileContext& file) {
   }
   sqlite::Statement update;
   Status status = Prepare(
-      file, fmt::format("UPDATE {}.file_info SET key_signature = ?1, keys_stale = 0", db), update);
+      file,
+      fmt::format("UPDATE {}.{} SET key_signature = ?1, {} = 0", db, kFileInfoTable, kKeysStale),
+      update);
   if (!status.ok()) return status;
   const std::string signature = file.layout.KeySignature();
   sqlite::StatementRun run(update);

@@ -22,7 +22,7 @@ std::string Parameters(std::size_t first, std::size_t count) {
 std::string Descending(const std::vector<std::string>& columns) {
   std::string list;
   for (const std::string& column : columns) list += column + " DESC, ";
-  return list + "recno DESC";
+  return fmt::format("{}{} DESC", list, kRecordNumber);
 }
 
 }  // namespace
@@ -55,20 +55,20 @@ Result<sqlite::Statement*> FileStatements::Prepare(sqlite::Statement& slot,
 }
 
 std::string FileStatements::KeysCurrentGuard() const {
-  return fmt::format("(SELECT keys_stale FROM {}.file_info) = 0", database_);
+  return fmt::format("(SELECT {} FROM {}.{}) = 0", kKeysStale, database_, kFileInfoTable);
 }
 
 std::string FileStatements::Sql(FileStatement which) const {
   const std::string table = fmt::format("{}.{}", database_, kRecordsTable);
   const std::string columns = layout_.RecordColumns();
-  std::vector<std::string> written{"image"};
+  std::vector<std::string> written{std::string(kImage)};
   for (std::size_t m = 0; m < layout_.memoCount(); ++m) written.push_back(fmt::format("m{}", m));
   for (const KeyLayout& key : layout_.keys()) {
     written.insert(written.end(), key.columns.begin(), key.columns.end());
   }
   switch (which) {
     case FileStatement::kGet:
-      return fmt::format("SELECT {} FROM {} WHERE recno = ?1", columns, table);
+      return fmt::format("SELECT {} FROM {} WHERE {} = ?1", columns, table, kRecordNumber);
     case FileStatement::kInsert:
       return fmt::format("INSERT INTO {}({}) SELECT {} WHERE {}", table, fmt::join(written, ", "),
                          Parameters(1, written.size()), KeysCurrentGuard());
@@ -80,23 +80,24 @@ std::string FileStatements::Sql(FileStatement which) const {
       for (std::size_t i = 0; i < written.size(); ++i) {
         assignments += fmt::format("{}{} = ?{}", i > 0 ? ", " : "", written[i], i + 1);
       }
-      return fmt::format("UPDATE {} SET {} WHERE recno = ?{} AND {}", table, assignments,
-                         written.size() + 1, KeysCurrentGuard());
+      return fmt::format("UPDATE {} SET {} WHERE {} = ?{} AND {}", table, assignments,
+                         kRecordNumber, written.size() + 1, KeysCurrentGuard());
     }
     case FileStatement::kDelete:
-      return fmt::format("DELETE FROM {} WHERE recno = ?1", table);
+      return fmt::format("DELETE FROM {} WHERE {} = ?1", table, kRecordNumber);
     case FileStatement::kCount:
       return fmt::format("SELECT count(*) FROM {}", table);
     case FileStatement::kPhysicalNext:
-      return fmt::format("SELECT {} FROM {} WHERE recno > ?1 ORDER BY recno LIMIT 1", columns,
-                         table);
+      return fmt::format("SELECT {1} FROM {2} WHERE {0} > ?1 ORDER BY {0} LIMIT 1", kRecordNumber,
+                         columns, table);
     case FileStatement::kPhysicalPrevious:
-      return fmt::format("SELECT {} FROM {} WHERE recno < ?1 ORDER BY recno DESC LIMIT 1", columns,
-                         table);
+      return fmt::format("SELECT {1} FROM {2} WHERE {0} < ?1 ORDER BY {0} DESC LIMIT 1",
+                         kRecordNumber, columns, table);
     case FileStatement::kKeysStale:
-      return fmt::format("SELECT keys_stale FROM {}.file_info", database_);
+      return fmt::format("SELECT {} FROM {}.{}", kKeysStale, database_, kFileInfoTable);
     case FileStatement::kMarkKeysStale:
-      return fmt::format("UPDATE {}.file_info SET keys_stale = 1 WHERE keys_stale = 0", database_);
+      return fmt::format("UPDATE {1}.{2} SET {0} = 1 WHERE {0} = 0", kKeysStale, database_,
+                         kFileInfoTable);
   }
   return {};
 }
@@ -127,10 +128,10 @@ std::string FileStatements::Sql(std::size_t key, KeyStatement which) const {
       forward = false;
       break;
     case KeyStatement::kSameKeyAfter:
-      range = fmt::format("{} = {} AND recno > {}", keyColumns, value, number);
+      range = fmt::format("{} = {} AND {} > {}", keyColumns, value, kRecordNumber, number);
       break;
     case KeyStatement::kSameKeyBefore:
-      range = fmt::format("{} = {} AND recno < {}", keyColumns, value, number);
+      range = fmt::format("{} = {} AND {} < {}", keyColumns, value, kRecordNumber, number);
       forward = false;
       break;
     case KeyStatement::kEqual:
@@ -144,8 +145,9 @@ std::string FileStatements::Sql(std::size_t key, KeyStatement which) const {
     where += " AND " + blanks;
   }
   if (!range.empty()) where += " AND " + range;
-  const std::string order = forward ? fmt::format("{}, recno", fmt::join(layout.columns, ", "))
-                                    : Descending(layout.columns);
+  const std::string order =
+      forward ? fmt::format("{}, {}", fmt::join(layout.columns, ", "), kRecordNumber)
+              : Descending(layout.columns);
   return fmt::format("SELECT {} FROM {}.{} WHERE {} ORDER BY {} LIMIT 1", layout_.RecordColumns(),
                      database_, kRecordsTable, where, order);
 }

@@ -86,8 +86,8 @@ bool TableLayout::IsBlank(const KeyValues& values) {
 
 std::string TableLayout::CreateTableSql(std::string_view database, std::string_view table) const {
   std::string sql =
-      fmt::format("CREATE TABLE {}.{}(recno INTEGER PRIMARY KEY AUTOINCREMENT, image BLOB NOT NULL",
-                  database, table);
+      fmt::format("CREATE TABLE {}.{}({} INTEGER PRIMARY KEY AUTOINCREMENT, {} BLOB NOT NULL",
+                  database, table, kRecordNumber, kImage);
   for (std::size_t m = 0; m < memoCount(); ++m) sql += fmt::format(", m{} BLOB", m);
   for (const KeyLayout& key : keys_) {
     for (std::size_t c = 0; c < key.columns.size(); ++c) {
@@ -110,7 +110,7 @@ std::string TableLayout::CreateIndexSql(std::string_view database, std::size_t k
 }
 
 std::string TableLayout::RecordColumns() const {
-  return "recno, image" + MemoColumns();
+  return fmt::format("{}, {}{}", kRecordNumber, kImage, MemoColumns());
 }
 
 std::string TableLayout::MemoColumns() const {

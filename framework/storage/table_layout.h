@@ -28,8 +28,14 @@
 // until the keys are built.
 namespace paltrix::storage {
 
+// Names in the database, declared once; SQL text refers to them only
+// through these constants (and TableLayout for the memo and key columns).
 inline constexpr std::string_view kCollation = "PALTRIX_NOCASE";
 inline constexpr std::string_view kRecordsTable = "records";
+inline constexpr std::string_view kRecordNumber = "recno";
+inline constexpr std::string_view kImage = "image";
+inline constexpr std::string_view kFileInfoTable = "file_info";
+inline constexpr std::string_view kKeysStale = "keys_stale";
 
 // One component value of a key: INTEGER or TEXT (Windows-1252 bytes).
 using KeyValue = std::variant<std::int64_t, std::string>;
