@@ -40,6 +40,10 @@ struct Session::Impl {
   // Detaches what Close() could not detach while a transaction was open.
   void DetachPending();
   void ReleaseAttachment(const std::string& database);
+  // Attaches the file at `path` under a free name and makes it ready for
+  // `layout` (PrepareFile); the name on success.
+  Result<std::string> Attach(const TableLayout& layout, const std::filesystem::path& path,
+                             const OpenOptions& options, const std::string& name);
   // "f<n>" with the smallest n not in use.
   std::string FreeDatabaseName() const;
 

@@ -126,6 +126,42 @@ std::string Session::Impl::FreeDatabaseName() const {
   }
 }
 
+Result<std::string> Session::Impl::Attach(const TableLayout& layout,
+                                          const std::filesystem::path& path,
+                                          const OpenOptions& options, const std::string& name) {
+  if (transactions.active()) {
+    return Status(
+        ErrorCode::kInvalidValue,
+        fmt::format("{}: a file cannot be opened inside a transaction or bulk mode", name));
+  }
+  if (attachments.size() >= kMaxFilesPerSession) {
+    return Status(ErrorCode::kFileSystemError,
+                  fmt::format("{}: a record context holds at most {} files at once", name,
+                              kMaxFilesPerSession));
+  }
+  std::string database = FreeDatabaseName();
+  sqlite3* raw = connection.get();
+  sqlite3_busy_timeout(raw, options.busyWaitMilliseconds);
+  sqlite::Statement attach;
+  int rc = sqlite::Statement::Prepare(raw, "ATTACH DATABASE ?1 AS ?2", attach);
+  if (rc == SQLITE_OK) {
+    const std::string uri = sqlite::FileUri(path, options.createIfMissing ? "rwc" : "rw");
+    sqlite::StatementRun run(attach);
+    run->BindText(1, uri);
+    run->BindText(2, database);
+    rc = run->Step();
+  }
+  if (rc != SQLITE_DONE) return SqliteFailure(raw, rc, name);
+
+  if (Status status = PrepareFile(FileContext{raw, transactions, database, layout, name});
+      !status.ok()) {
+    pendingDetach.push_back(database);
+    DetachPending();
+    return status;
+  }
+  return database;
+}
+
 Session::Session() : impl_(std::make_unique<Impl>()) {}
 
 Session::~Session() {
@@ -157,31 +193,9 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
     ++shared->users;
     database = shared->database;
   } else {
-    if (impl_->transactions.active()) {
-      return Status(
-          ErrorCode::kInvalidValue,
-          fmt::format("{}: a file cannot be opened inside a transaction or bulk mode", name));
-    }
-    database = impl_->FreeDatabaseName();
-    sqlite3* connection = impl_->connection.get();
-    sqlite3_busy_timeout(connection, options.busyWaitMilliseconds);
-    sqlite::Statement attach;
-    int rc = sqlite::Statement::Prepare(connection, "ATTACH DATABASE ?1 AS ?2", attach);
-    if (rc == SQLITE_OK) {
-      const std::string uri = sqlite::FileUri(canonical, options.createIfMissing ? "rwc" : "rw");
-      sqlite::StatementRun run(attach);
-      run->BindText(1, uri);
-      run->BindText(2, database);
-      rc = run->Step();
-      if (rc == SQLITE_DONE) rc = SQLITE_OK;
-    }
-    if (rc != SQLITE_OK) return SqliteFailure(connection, rc, name);
-
-    const FileContext context{connection, impl_->transactions, database, *layout, name};
-    if (Status status = PrepareFile(context); !status.ok()) {
-      sqlite::Execute(connection, fmt::format("DETACH DATABASE {}", database));
-      return status;
-    }
+    Result<std::string> attached = impl_->Attach(*layout, canonical, options, name);
+    if (!attached.ok()) return attached.status();
+    database = std::move(*attached);
     impl_->attachments.push_back(Attachment{.database = database,
                                             .path = canonical,
                                             .keySignature = signature,

@@ -357,7 +357,9 @@ TEST_F(KeyedFileTest, ASessionHoldsTenFilesAtOnce) {
   }
   for (KeyedFile* file : files) ASSERT_TRUE(file->Add(MakeRecord("x")).ok());
   Result<KeyedFile*> eleventh = session_.Open(testing::kSchema, folder_ / "file10.dat");
-  EXPECT_FALSE(eleventh.ok());
+  EXPECT_EQ(eleventh.status().code(), ErrorCode::kFileSystemError);
+  EXPECT_NE(eleventh.status().message().find("at most 10 files"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "file10.dat"));
   // Closing one makes room again.
   session_.Close(files[3]);
   EXPECT_TRUE(session_.Open(testing::kSchema, folder_ / "file10.dat").ok());
