@@ -59,10 +59,6 @@ std::string_view Statement::ColumnBytes(int column) const {
   return {static_cast<const char*>(data), static_cast<std::size_t>(size)};
 }
 
-bool Statement::ColumnIsNull(int column) const {
-  return sqlite3_column_type(handle_.get(), column) == SQLITE_NULL;
-}
-
 std::string FileUri(const std::filesystem::path& path, std::string_view mode) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string uri = "file:";

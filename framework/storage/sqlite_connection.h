@@ -50,7 +50,6 @@ class Statement {
   // The column's bytes (text or blob) as stored, valid until the next Step or
   // Reset.
   std::string_view ColumnBytes(int column) const;
-  bool ColumnIsNull(int column) const;
 
  private:
   struct Finalizer {

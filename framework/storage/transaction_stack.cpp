@@ -7,7 +7,7 @@
 
 namespace paltrix::storage {
 
-Status TransactionStack::Run(const char* sql) const {
+Status TransactionStack::Run(std::string_view sql) const {
   const int rc = sqlite::Execute(connection_, sql);
   if (rc == SQLITE_OK) return Status::Ok();
   return SqliteFailure(connection_, rc, "transaction");
@@ -15,7 +15,7 @@ Status TransactionStack::Run(const char* sql) const {
 
 Status TransactionStack::Begin(bool immediate) {
   Status status = depth_ == 0 ? Run(immediate ? "BEGIN IMMEDIATE" : "BEGIN")
-                              : Run(fmt::format("SAVEPOINT level{}", depth_).c_str());
+                              : Run(fmt::format("SAVEPOINT level{}", depth_));
   if (status.ok()) ++depth_;
   return status;
 }
@@ -27,7 +27,7 @@ Status TransactionStack::Commit() {
   }
   if (depth_ > 1) {
     --depth_;
-    return Run(fmt::format("RELEASE level{}", depth_).c_str());
+    return Run(fmt::format("RELEASE level{}", depth_));
   }
   Status status = Run("COMMIT");
   if (!status.ok() && sqlite3_get_autocommit(connection_) == 0) Run("ROLLBACK");
@@ -43,7 +43,7 @@ Status TransactionStack::Rollback() {
   }
   if (depth_ > 1) {
     --depth_;
-    return Run(fmt::format("ROLLBACK TO level{0}; RELEASE level{0}", depth_).c_str());
+    return Run(fmt::format("ROLLBACK TO level{0}; RELEASE level{0}", depth_));
   }
   depth_ = 0;
   return Run("ROLLBACK");

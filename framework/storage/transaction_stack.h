@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstddef>
+#include <string_view>
 
 #include "framework/status.h"
 
@@ -36,7 +37,7 @@ class TransactionStack {
   Status CheckIntact() const;
 
  private:
-  Status Run(const char* sql) const;
+  Status Run(std::string_view sql) const;
 
   sqlite3* connection_;
   std::size_t depth_ = 0;
