@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Trace lines of the network layer. The program takes no arguments of its own,
 // but it recognises the network layer's five trace switches:
