@@ -11,7 +11,7 @@
 #include "app/records/historik.h"
 #include "app/records/ordrehoved.h"
 #include "app/records/ordrelinier.h"
-#include "app/records/ordrespec.h"
+#include "app/records/weighed_individuals.h"
 #include "app/records/printer.h"
 #include "app/records/prisgrp.h"
 #include "app/records/produkt.h"

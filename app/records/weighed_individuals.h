@@ -9,7 +9,7 @@
 #include "framework/fields/field_types.h"
 #include "framework/storage/schema.h"
 
-// Order specification lines, one per weighed individual (declared; not read
+// The Ordrespec file: one line per weighed individual of an order (declared; not read
 // or written by the program). Child of Ordrelinier. Its key labels carry the
 // lower-case prefix "spc:".
 namespace paltrix::records::ordrespec {
