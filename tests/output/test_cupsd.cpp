@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,8 +17,7 @@
 #include <thread>
 
 #include "tests/output/read_file.h"
-
-extern char** environ;
+#include "tests/support/child_process.h"
 
 namespace paltrix::output::testing {
 namespace {
@@ -69,28 +67,6 @@ bool Answers(std::uint16_t port) {
   return connected;
 }
 
-// Starts program with arguments, its output appended to logFile.
-pid_t Spawn(const fs::path& program, const std::vector<std::string>& arguments,
-            const fs::path& logFile) {
-  std::vector<std::string> words{program.string()};
-  words.insert(words.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logFile.c_str(),
-                                   O_WRONLY | O_CREAT | O_APPEND, 0644);
-  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-  pid_t pid = -1;
-  const int error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) throw std::runtime_error("cannot start " + program.string());
-  return pid;
-}
-
 // libcups reads CUPS_SERVER once per thread and keeps the answer; this makes
 // it read the variable again.
 void ForgetCachedServer() {
@@ -112,10 +88,10 @@ TestCupsd::TestCupsd() {
                                       fs::perms::others_exec);
   port_ = FreeLoopbackPort();
   WriteConfiguration();
-  pid_ = Spawn(
-      *scheduler,
-      {"-f", "-c", (folder_ / "cupsd.conf").string(), "-s", (folder_ / "cups-files.conf").string()},
-      folder_ / "cupsd.out");
+  pid_ = paltrix::testing::SpawnProgram({scheduler->string(), "-f", "-c",
+                                         (folder_ / "cupsd.conf").string(), "-s",
+                                         (folder_ / "cups-files.conf").string()},
+                                        {.out = folder_ / "cupsd.out", .err = {}, .append = true});
   try {
     WaitUntilAnswering();
   } catch (...) {
@@ -222,11 +198,10 @@ void TestCupsd::Run(const std::string& program, std::vector<std::string> argumen
   const std::optional<fs::path> path = FindProgram(program);
   if (!path) throw std::runtime_error(program + " is not installed");
   arguments.insert(arguments.begin(), {"-h", server()});
+  arguments.insert(arguments.begin(), path->string());
   const fs::path output = folder_ / (program + ".out");
-  const pid_t pid = Spawn(*path, arguments, output);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  const pid_t pid = paltrix::testing::SpawnProgram(arguments, {.out = output, .err = {}, .append = true});
+  if (paltrix::testing::WaitForExit(pid) != 0) {
     throw std::runtime_error(program + " failed:\n" + ReadFile(output) + Log());
   }
 }
