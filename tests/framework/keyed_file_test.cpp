@@ -89,6 +89,18 @@ TEST_F(KeyedFileTest, DuplicatesKeyKeepsEqualValuesInRecordNumberOrder) {
   EXPECT_EQ(IdsInKeyOrder(file, testing::kNameKey), (Ids{"D", "C", "A", "B"}));
   ASSERT_TRUE(file.SetKeyOrderFromEnd(testing::kNameKey).ok());
   EXPECT_EQ(testing::ReadIds(file, /*forward=*/false), (Ids{"B", "A", "C", "D"}));
+
+  // Turning round inside the run of equal values.
+  ASSERT_TRUE(file.SetKeyOrder(testing::kNameKey).ok());
+  Record record;
+  for (const char* expected : {"D", "C", "A"}) {
+    ASSERT_TRUE(file.Next(record).ok());
+    EXPECT_EQ(IdOf(record), expected);
+  }
+  ASSERT_TRUE(file.Previous(record).ok());
+  EXPECT_EQ(IdOf(record), "C");
+  ASSERT_TRUE(file.Next(record).ok());
+  EXPECT_EQ(IdOf(record), "A");
 }
 
 TEST_F(KeyedFileTest, KeyThatSkipsBlanksLeavesOutRecordsWhoseComponentsAreAllBlank) {
