@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/output/read_file.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::output {
@@ -19,7 +19,7 @@ TEST(AppendLogLine, CreatesThenAppendsLinesEndingInCarriageReturnLineFeed) {
   EXPECT_EQ(AppendLogLine(file + "   ", "first  "), kLogLineWritten);
   EXPECT_EQ(AppendLogLine(file, "second"), kLogLineWritten);
 
-  EXPECT_EQ(ReadFile(file), "first  \r\nsecond\r\n");
+  EXPECT_EQ(paltrix::testing::ReadFileText(file), "first  \r\nsecond\r\n");
 }
 
 TEST(AppendLogLine, LongTextIsCutButTheLineStillEnds) {
@@ -29,7 +29,7 @@ TEST(AppendLogLine, LongTextIsCutButTheLineStillEnds) {
   EXPECT_EQ(AppendLogLine(file, std::string(600, 'x')), kLogLineWritten);
   EXPECT_EQ(AppendLogLine(file, "next"), kLogLineWritten);
 
-  EXPECT_EQ(ReadFile(file), std::string(498, 'x') + "\r\nnext\r\n");
+  EXPECT_EQ(paltrix::testing::ReadFileText(file), std::string(498, 'x') + "\r\nnext\r\n");
 }
 
 TEST(AppendLogLine, ReportsWhatWentWrong) {

@@ -6,7 +6,7 @@
 #include "output/socket_printer.h"
 #include "tests/output/fake_spooler.h"
 #include "tests/output/raw_port_listener.h"
-#include "tests/output/read_file.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::output {
@@ -26,7 +26,7 @@ std::string EveryByte() {
 
 class DirectPrinterTest : public ::testing::Test {
  protected:
-  std::string Log() const { return ReadFile(folder_ / "errprt.log"); }
+  std::string Log() const { return paltrix::testing::ReadFileText(folder_ / "errprt.log"); }
 
   paltrix::testing::TempDirectory folder_;
   paltrix::testing::ScopedWorkingDirectory inFolder_{folder_.path()};
@@ -44,7 +44,7 @@ TEST_F(DirectPrinterTest, FilePrinterAppendsCarriageReturnAndStreamPerJob) {
   EXPECT_EQ(printer_.PrintRaw(name, first), kPrinterDone);
   EXPECT_EQ(printer_.PrintRaw("FILE://" + target.string(), second), kPrinterDone);
 
-  EXPECT_EQ(ReadFile(target), "\r" + first + "\r" + second);
+  EXPECT_EQ(paltrix::testing::ReadFileText(target), "\r" + first + "\r" + second);
   EXPECT_TRUE(spooler_.openedNames.empty());
   EXPECT_EQ(printer_.lastPrinterUsed(), "FILE://" + target.string());
 }

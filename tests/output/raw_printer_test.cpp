@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/output/fake_spooler.h"
-#include "tests/output/read_file.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::output {
@@ -23,7 +23,7 @@ class RawPrinterTest : public ::testing::Test {
  protected:
   RawPrinterTest() { spooler_.destinations = {{"zebra", "socket://10.0.0.7:9100", true}}; }
 
-  std::string Log() const { return ReadFile(folder_ / "errprt.log"); }
+  std::string Log() const { return paltrix::testing::ReadFileText(folder_ / "errprt.log"); }
 
   paltrix::testing::TempDirectory folder_;
   paltrix::testing::ScopedWorkingDirectory inFolder_{folder_.path()};

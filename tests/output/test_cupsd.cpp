@@ -16,7 +16,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "tests/output/read_file.h"
+#include "tests/support/file_text.h"
 #include "tests/support/child_process.h"
 
 namespace paltrix::output::testing {
@@ -180,7 +180,7 @@ void TestCupsd::Stop() {
 }
 
 std::string TestCupsd::Log() const {
-  return ReadFile(folder_ / "cupsd.out") + ReadFile(folder_ / "log" / "error_log");
+  return paltrix::testing::ReadFileText(folder_ / "cupsd.out") + paltrix::testing::ReadFileText(folder_ / "log" / "error_log");
 }
 
 void TestCupsd::SetEnvironment(const char* name, const std::optional<std::string>& value) {
@@ -202,7 +202,7 @@ void TestCupsd::Run(const std::string& program, std::vector<std::string> argumen
   const fs::path output = folder_ / (program + ".out");
   const pid_t pid = paltrix::testing::SpawnProgram(arguments, {.out = output, .err = {}, .append = true});
   if (paltrix::testing::WaitForExit(pid) != 0) {
-    throw std::runtime_error(program + " failed:\n" + ReadFile(output) + Log());
+    throw std::runtime_error(program + " failed:\n" + paltrix::testing::ReadFileText(output) + Log());
   }
 }
 
