@@ -105,13 +105,22 @@ class KeyedFile {
   Status Get(RecordNumber number, Record& out);  // kRecordNotFound
   // The first record whose key equals probe's key value; kRecordNotFound.
   Status Fetch(std::size_t keyIndex, const Record& probe, Record& out);
+  // Writes check the record first: an image of another length, more memos
+  // than declared or a memo longer than its maximum is kInvalidValue (nothing
+  // is cut short silently); memos left out of record.memos are written empty.
+  // kDuplicateKey names the unique key refused.
   Status Put(RecordNumber number, const Record& record);  // kRecordNotFound, kDuplicateKey
   Result<RecordNumber> Add(const Record& record);         // kDuplicateKey
-  // Adds without maintaining keys; the file then needs BuildKeys() before any
-  // key access, and reports kKeysNeedRebuild on open until it has had one.
+  // Adds without maintaining keys; the file's keys are then stale (see the
+  // contract above) until BuildKeys(). A later Open of a file with stale keys
+  // rebuilds them itself, and fails with kKeysNeedRebuild only when that
+  // rebuild fails (the message says why, e.g. which unique key collides).
   Result<RecordNumber> Append(const Record& record);
   Status Delete(RecordNumber number);  // kRecordNotFound
-  Status BuildKeys();                  // kDuplicateKey when a unique key collides
+  // Recomputes every key from the record images and rebuilds the indexes in
+  // one transaction. kDuplicateKey (naming the key) when a unique key
+  // collides; the file is then exactly as before, keys still stale.
+  Status BuildKeys();
   Result<std::int64_t> RecordCount();
 
   // --- Bulk mode ----------------------------------------------------------
@@ -148,8 +157,9 @@ class Session {
   // newer format gives kInvalidDataFile and is left untouched; a different
   // record length or memo count kInvalidRecordDeclaration, as does a path
   // the session already has open with another layout. kRecordHeld when a
-  // needed create or rebuild waits too long for another process. The
-  // returned file lives as long as the session or until Close().
+  // needed create or rebuild waits too long for another process;
+  // kFileSystemError for a file beyond kMaxFilesPerSession. The returned file
+  // lives as long as the session or until Close().
   // REQUIRES: no Transaction or bulk mode is open in the session, unless the
   // path is already open in it (an attach cannot happen inside a
   // transaction; kInvalidValue).
