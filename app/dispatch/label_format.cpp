@@ -9,9 +9,12 @@ constexpr std::int32_t kFineDots = 12;
 
 LabelProcedure FourInchByType(std::uint8_t labelType, bool eanItemAllowed) {
   switch (static_cast<LabelType>(labelType)) {
-    case LabelType::kPallet: return LabelProcedure::kPalletLabel4;
-    case LabelType::kCase: return LabelProcedure::kCaseLabel4;
-    case LabelType::kMixedPallet: return LabelProcedure::kMixedPalletLabel;
+    case LabelType::kPallet:
+      return LabelProcedure::kPalletLabel4;
+    case LabelType::kCase:
+      return LabelProcedure::kCaseLabel4;
+    case LabelType::kMixedPallet:
+      return LabelProcedure::kMixedPalletLabel;
     case LabelType::kEanItem:
       return eanItemAllowed ? LabelProcedure::kEanItemLabel : LabelProcedure::kNothing;
   }
@@ -32,12 +35,18 @@ LabelFormat ParseLabelFormat(std::string_view storedName) {
 
 std::string_view StoredName(LabelFormat format) {
   switch (format) {
-    case LabelFormat::kZpl4Inch: return kZpl4InchName;
-    case LabelFormat::kZpl6Inch: return kZpl6InchName;
-    case LabelFormat::kStandard: return kStandardName;
-    case LabelFormat::kLimited: return kLimitedName;
-    case LabelFormat::kMixed: return kMixedName;
-    case LabelFormat::kUnknown: break;
+    case LabelFormat::kZpl4Inch:
+      return kZpl4InchName;
+    case LabelFormat::kZpl6Inch:
+      return kZpl6InchName;
+    case LabelFormat::kStandard:
+      return kStandardName;
+    case LabelFormat::kLimited:
+      return kLimitedName;
+    case LabelFormat::kMixed:
+      return kMixedName;
+    case LabelFormat::kUnknown:
+      break;
   }
   return {};
 }
@@ -51,8 +60,8 @@ std::string ReportedFormatName(std::string_view storedName) {
   return std::string(storedName);
 }
 
-LabelProcedure ChooseLabelProcedure(DispatchVariant variant, LabelFormat format,
-                                    std::int32_t dots, std::uint8_t labelType) {
+LabelProcedure ChooseLabelProcedure(DispatchVariant variant, LabelFormat format, std::int32_t dots,
+                                    std::uint8_t labelType) {
   const bool fine = dots == kFineDots;
   switch (format) {
     case LabelFormat::kZpl6Inch:
@@ -64,30 +73,45 @@ LabelProcedure ChooseLabelProcedure(DispatchVariant variant, LabelFormat format,
                                                    : LabelProcedure::kPalletLabel4Compact;
       }
       return FourInchByType(labelType, variant != DispatchVariant::kMixedWindow);
-    case LabelFormat::kStandard: return LabelProcedure::kA5Standard;
-    case LabelFormat::kLimited: return LabelProcedure::kA5Limited;
+    case LabelFormat::kStandard:
+      return LabelProcedure::kA5Standard;
+    case LabelFormat::kLimited:
+      return LabelProcedure::kA5Limited;
     case LabelFormat::kMixed:
       return variant == DispatchVariant::kMixedWindow ? LabelProcedure::kNothing
                                                       : LabelProcedure::kA5Mixed;
-    case LabelFormat::kUnknown: break;
+    case LabelFormat::kUnknown:
+      break;
   }
   return LabelProcedure::kNothing;
 }
 
 std::string_view ProcedureName(LabelProcedure procedure) {
   switch (procedure) {
-    case LabelProcedure::kNothing: return "nothing";
-    case LabelProcedure::kPalletLabel4: return "PrintPalletLabel4";
-    case LabelProcedure::kPalletLabel4Fine: return "PrintPalletLabel4Fine";
-    case LabelProcedure::kPalletLabel4Compact: return "PrintPalletLabel4Compact";
-    case LabelProcedure::kCaseLabel4: return "PrintCaseLabel4";
-    case LabelProcedure::kMixedPalletLabel: return "PrintMixedPalletLabel";
-    case LabelProcedure::kEanItemLabel: return "PrintEanItemLabel";
-    case LabelProcedure::kPalletLabel6: return "PrintPalletLabel6";
-    case LabelProcedure::kPalletLabel6Fine: return "PrintPalletLabel6Fine";
-    case LabelProcedure::kA5Standard: return "Standard A5 report";
-    case LabelProcedure::kA5Limited: return "Limited A5 report";
-    case LabelProcedure::kA5Mixed: return "Mixed A5 report";
+    case LabelProcedure::kNothing:
+      return "nothing";
+    case LabelProcedure::kPalletLabel4:
+      return "PrintPalletLabel4";
+    case LabelProcedure::kPalletLabel4Fine:
+      return "PrintPalletLabel4Fine";
+    case LabelProcedure::kPalletLabel4Compact:
+      return "PrintPalletLabel4Compact";
+    case LabelProcedure::kCaseLabel4:
+      return "PrintCaseLabel4";
+    case LabelProcedure::kMixedPalletLabel:
+      return "PrintMixedPalletLabel";
+    case LabelProcedure::kEanItemLabel:
+      return "PrintEanItemLabel";
+    case LabelProcedure::kPalletLabel6:
+      return "PrintPalletLabel6";
+    case LabelProcedure::kPalletLabel6Fine:
+      return "PrintPalletLabel6Fine";
+    case LabelProcedure::kA5Standard:
+      return "Standard A5 report";
+    case LabelProcedure::kA5Limited:
+      return "Limited A5 report";
+    case LabelProcedure::kA5Mixed:
+      return "Mixed A5 report";
   }
   return "nothing";
 }

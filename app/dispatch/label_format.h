@@ -51,8 +51,8 @@ enum class DispatchVariant { kDialog, kMixedWindow, kDirect };
 
 // The label procedure a print runs. PRI:DOTS = 12 selects the 12 dots/mm
 // layouts; label type values outside 0..3 print nothing.
-LabelProcedure ChooseLabelProcedure(DispatchVariant variant, LabelFormat format,
-                                    std::int32_t dots, std::uint8_t labelType);
+LabelProcedure ChooseLabelProcedure(DispatchVariant variant, LabelFormat format, std::int32_t dots,
+                                    std::uint8_t labelType);
 
 // The procedure's own name, for messages and the command line.
 std::string_view ProcedureName(LabelProcedure procedure);

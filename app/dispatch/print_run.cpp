@@ -14,14 +14,22 @@ using LabelProcedureFunction = labels::LabelRunReport (*)(const labels::LabelInp
 
 LabelProcedureFunction ZplProcedure(LabelProcedure procedure) {
   switch (procedure) {
-    case LabelProcedure::kPalletLabel4: return labels::PrintPalletLabel4;
-    case LabelProcedure::kPalletLabel4Fine: return labels::PrintPalletLabel4Fine;
-    case LabelProcedure::kPalletLabel4Compact: return labels::PrintPalletLabel4Compact;
-    case LabelProcedure::kCaseLabel4: return labels::PrintCaseLabel4;
-    case LabelProcedure::kMixedPalletLabel: return labels::PrintMixedPalletLabel;
-    case LabelProcedure::kEanItemLabel: return labels::PrintEanItemLabel;
-    case LabelProcedure::kPalletLabel6: return labels::PrintPalletLabel6;
-    case LabelProcedure::kPalletLabel6Fine: return labels::PrintPalletLabel6Fine;
+    case LabelProcedure::kPalletLabel4:
+      return labels::PrintPalletLabel4;
+    case LabelProcedure::kPalletLabel4Fine:
+      return labels::PrintPalletLabel4Fine;
+    case LabelProcedure::kPalletLabel4Compact:
+      return labels::PrintPalletLabel4Compact;
+    case LabelProcedure::kCaseLabel4:
+      return labels::PrintCaseLabel4;
+    case LabelProcedure::kMixedPalletLabel:
+      return labels::PrintMixedPalletLabel;
+    case LabelProcedure::kEanItemLabel:
+      return labels::PrintEanItemLabel;
+    case LabelProcedure::kPalletLabel6:
+      return labels::PrintPalletLabel6;
+    case LabelProcedure::kPalletLabel6Fine:
+      return labels::PrintPalletLabel6Fine;
     case LabelProcedure::kNothing:
     case LabelProcedure::kA5Standard:
     case LabelProcedure::kA5Limited:
@@ -46,9 +54,9 @@ Result<PrintOutcome> DispatchLabelFormat(const PrintJob& job, const PrintBuffers
                                          const labels::LabelServices& services,
                                          const Clock& clock) {
   const std::string storedFormat = fields::ReadText(buffers.printer, records::printer::PRINTER);
-  const LabelProcedure procedure =
-      ChooseLabelProcedure(job.variant, ParseLabelFormat(storedFormat),
-                           fields::ReadLong(buffers.printer, records::printer::DOTS), job.labelType);
+  const LabelProcedure procedure = ChooseLabelProcedure(
+      job.variant, ParseLabelFormat(storedFormat),
+      fields::ReadLong(buffers.printer, records::printer::DOTS), job.labelType);
 
   PrintOutcome outcome;
   outcome.procedure = procedure;
@@ -65,9 +73,8 @@ Result<PrintOutcome> DispatchLabelFormat(const PrintJob& job, const PrintBuffers
   if (job.variant == DispatchVariant::kDirect && procedure == LabelProcedure::kMixedPalletLabel) {
     PrepareDirectMixedPallet(buffers.produkt, clock);
   }
-  const labels::LabelInput input =
-      labels::LabelInputFromRecords(buffers.produkt, buffers.firma, buffers.printer,
-                                    printerSettings, job.counts, clock.Today());
+  const labels::LabelInput input = labels::LabelInputFromRecords(
+      buffers.produkt, buffers.firma, buffers.printer, printerSettings, job.counts, clock.Today());
   outcome.report = run(input, services);
   labels::StoreRunResults(outcome.report, buffers.produkt, buffers.printer);
   return outcome;

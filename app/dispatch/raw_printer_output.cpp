@@ -6,7 +6,9 @@ RawPrinterOutput::RawPrinterOutput(output::RawPrinter& printer) : printer_(print
   printer_.Init();
 }
 
-RawPrinterOutput::~RawPrinterOutput() { printer_.Kill(); }
+RawPrinterOutput::~RawPrinterOutput() {
+  printer_.Kill();
+}
 
 std::uint8_t RawPrinterOutput::PrintRaw(std::string_view printerName, std::string_view stream) {
   const std::uint8_t result = printer_.PrintRaw(printerName, stream);

@@ -35,7 +35,9 @@ class CliTest : public ::testing::Test {
             "--shelf-life", "10", "--count", "40"});
   }
 
-  CliResult Run(const std::vector<std::string>& arguments) { return RunCli(folder_.path(), arguments); }
+  CliResult Run(const std::vector<std::string>& arguments) {
+    return RunCli(folder_.path(), arguments);
+  }
 
   std::string Expect(const std::vector<std::string>& arguments) {
     const CliResult result = Run(arguments);
@@ -65,8 +67,8 @@ std::vector<std::string> SplitStreams(const std::string& bytes) {
 }
 
 TEST_F(CliTest, PrintsThreePalletsWithConsecutiveSsccsToAFilePrinter) {
-  const CliResult result = Run({"print", "--product", "100", "--pallets", "3", "--batch", "B1",
-                                "--weight", "12.5"});
+  const CliResult result =
+      Run({"print", "--product", "100", "--pallets", "3", "--batch", "B1", "--weight", "12.5"});
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, "057900010000000424\n057900010000000431\n057900010000000448\n");
 
@@ -77,7 +79,9 @@ TEST_F(CliTest, PrintsThreePalletsWithConsecutiveSsccsToAFilePrinter) {
     EXPECT_TRUE(streams[i].starts_with(kPreamble)) << streams[i];
     EXPECT_TRUE(streams[i].ends_with(kFourLabelsEnd)) << streams[i];
     EXPECT_THAT(streams[i], HasSubstr(std::string("^FD>;>800") + ssccs[i] + "^FS"));
-    EXPECT_THAT(streams[i], HasSubstr("^FDR\x9B" "dk\x86l^FS")) << "Danish letters in code page 850";
+    EXPECT_THAT(streams[i], HasSubstr("^FDR\x9B"
+                                      "dk\x86l^FS"))
+        << "Danish letters in code page 850";
     EXPECT_THAT(streams[i], HasSubstr(">610B1^FS"));
   }
 
@@ -101,7 +105,9 @@ TEST_F(CliTest, BadInputIsRefusedAndNothingIsWritten) {
       {{"print", "--product", "100", "--type", "box"}, 2, "--type"},
       {{"product", "add", "--id", "101", "--gtin", "5701234567890"}, 2, "check digit"},
       {{"product", "add", "--id", "1234567890123"}, 2, "longer than 12"},
-      {{"product", "add", "--id", "100", "--name", "x"}, 1, "duplicate entry for the key: PRO:IDKey"},
+      {{"product", "add", "--id", "100", "--name", "x"},
+       1,
+       "duplicate entry for the key: PRO:IDKey"},
       {{"company", "set", "--serial", "1000000000"}, 2, "--serial"},
       {{"printer", "set", "--format", "zpl5"}, 2, "--format"},
   };
@@ -119,12 +125,13 @@ TEST_F(CliTest, BadInputIsRefusedAndNothingIsWritten) {
 TEST_F(CliTest, TellsWhichLabelMissedAnUnreachablePrinter) {
   const output::testing::RefusingPort refusing;
   const std::string printer = "socket://127.0.0.1:" + std::to_string(refusing.port());
-  const CliResult result = Run({"print", "--product", "100", "--pallets", "2", "--printer", printer});
+  const CliResult result =
+      Run({"print", "--product", "100", "--pallets", "2", "--printer", printer});
   EXPECT_EQ(result.exitStatus, 4);
   EXPECT_EQ(result.out, "057900010000000424\n057900010000000431\n")
       << "the run goes on with the next pallet";
-  EXPECT_THAT(result.err, HasSubstr("SSCC 057900010000000424 did not reach the printer \"" +
-                                    printer + "\""));
+  EXPECT_THAT(result.err,
+              HasSubstr("SSCC 057900010000000424 did not reach the printer \"" + printer + "\""));
   EXPECT_THAT(paltrix::testing::ReadFileText(folder_ / "errprt.log"), HasSubstr(printer));
 }
 

@@ -10,8 +10,6 @@
 namespace paltrix::output {
 namespace {
 
-using testing::ReadFile;
-
 TEST(AppendLogLine, CreatesThenAppendsLinesEndingInCarriageReturnLineFeed) {
   paltrix::testing::TempDirectory folder;
   const std::string file = (folder / "errprt.log").string();

@@ -8,8 +8,8 @@
 
 #include "output/raw_printer.h"
 #include "tests/output/raw_port_listener.h"
-#include "tests/support/file_text.h"
 #include "tests/output/test_cupsd.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::output {
@@ -34,7 +34,7 @@ class CupsSpoolerTest : public ::testing::Test {
     cupsd_->SetDefault("paltrix-test");
   }
 
-  std::string Log() const { return testing::paltrix::testing::ReadFileText(folder_ / "errprt.log"); }
+  std::string Log() const { return paltrix::testing::ReadFileText(folder_ / "errprt.log"); }
 
   paltrix::testing::TempDirectory folder_;
   paltrix::testing::ScopedWorkingDirectory inFolder_{folder_.path()};

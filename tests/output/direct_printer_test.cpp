@@ -12,8 +12,6 @@
 namespace paltrix::output {
 namespace {
 
-using testing::ReadFile;
-
 using testing::FakeSpooler;
 using testing::RawPortListener;
 using testing::RefusingPort;

@@ -11,8 +11,6 @@
 namespace paltrix::output {
 namespace {
 
-using testing::ReadFile;
-
 using testing::FakeSpooler;
 using testing::SpoolerFaults;
 

@@ -16,8 +16,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "tests/support/file_text.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_text.h"
 
 namespace paltrix::output::testing {
 namespace {
@@ -88,10 +88,10 @@ TestCupsd::TestCupsd() {
                                       fs::perms::others_exec);
   port_ = FreeLoopbackPort();
   WriteConfiguration();
-  pid_ = paltrix::testing::SpawnProgram({scheduler->string(), "-f", "-c",
-                                         (folder_ / "cupsd.conf").string(), "-s",
-                                         (folder_ / "cups-files.conf").string()},
-                                        {.out = folder_ / "cupsd.out", .err = {}, .append = true});
+  pid_ = paltrix::testing::SpawnProgram(
+      {scheduler->string(), "-f", "-c", (folder_ / "cupsd.conf").string(), "-s",
+       (folder_ / "cups-files.conf").string()},
+      {.out = folder_ / "cupsd.out", .err = {}, .append = true});
   try {
     WaitUntilAnswering();
   } catch (...) {
@@ -180,7 +180,8 @@ void TestCupsd::Stop() {
 }
 
 std::string TestCupsd::Log() const {
-  return paltrix::testing::ReadFileText(folder_ / "cupsd.out") + paltrix::testing::ReadFileText(folder_ / "log" / "error_log");
+  return paltrix::testing::ReadFileText(folder_ / "cupsd.out") +
+         paltrix::testing::ReadFileText(folder_ / "log" / "error_log");
 }
 
 void TestCupsd::SetEnvironment(const char* name, const std::optional<std::string>& value) {
@@ -200,9 +201,11 @@ void TestCupsd::Run(const std::string& program, std::vector<std::string> argumen
   arguments.insert(arguments.begin(), {"-h", server()});
   arguments.insert(arguments.begin(), path->string());
   const fs::path output = folder_ / (program + ".out");
-  const pid_t pid = paltrix::testing::SpawnProgram(arguments, {.out = output, .err = {}, .append = true});
+  const pid_t pid =
+      paltrix::testing::SpawnProgram(arguments, {.out = output, .err = {}, .append = true});
   if (paltrix::testing::WaitForExit(pid) != 0) {
-    throw std::runtime_error(program + " failed:\n" + paltrix::testing::ReadFileText(output) + Log());
+    throw std::runtime_error(program + " failed:\n" + paltrix::testing::ReadFileText(output) +
+                             Log());
   }
 }
 

@@ -7,10 +7,10 @@ namespace paltrix::cli {
 
 // Exit statuses of paltrix-cli.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;       // the files or the printer refused the work
-inline constexpr int kExitBadInput = 2;     // the command line was wrong; nothing was written
+inline constexpr int kExitFailed = 1;    // the files or the printer refused the work
+inline constexpr int kExitBadInput = 2;  // the command line was wrong; nothing was written
 // 3 is the error manager's exit after a fatal record-file error.
-inline constexpr int kExitNotPrinted = 4;   // some label streams did not reach the printer
+inline constexpr int kExitNotPrinted = 4;  // some label streams did not reach the printer
 
 // Raised by the commands to end with a message on standard error and an exit
 // status; nothing after the point of the throw has been written.
@@ -28,6 +28,8 @@ class CommandError : public std::runtime_error {
 inline CommandError BadInput(const std::string& message) {
   return CommandError(kExitBadInput, message);
 }
-inline CommandError Failed(const std::string& message) { return CommandError(kExitFailed, message); }
+inline CommandError Failed(const std::string& message) {
+  return CommandError(kExitFailed, message);
+}
 
 }  // namespace paltrix::cli

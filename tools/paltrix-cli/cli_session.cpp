@@ -22,8 +22,8 @@ CliSession::CliSession()
 storage::KeyedFile& CliSession::File(const storage::FileSchema& schema) {
   Result<storage::KeyedFile*> file = context_.File(schema);
   if (!file) {
-    throw Failed(fmt::format("cannot open the {} file: {}", schema.label,
-                             file.status().ToString()));
+    throw Failed(
+        fmt::format("cannot open the {} file: {}", schema.label, file.status().ToString()));
   }
   return **file;
 }

@@ -52,7 +52,8 @@ void SetCompany(const CompanyOptions& options) {
   if (options.prefix) {
     fields::WriteLong(image, firma::SSCCNR, static_cast<std::int32_t>(*options.prefix));
   }
-  if (options.serial) fields::WriteLong(image, firma::SS, static_cast<std::int32_t>(*options.serial));
+  if (options.serial)
+    fields::WriteLong(image, firma::SS, static_cast<std::int32_t>(*options.serial));
   if (options.pallets) {
     fields::WriteLong(image, firma::ANTALPALLER, static_cast<std::int32_t>(*options.pallets));
   }
@@ -86,7 +87,8 @@ void AddCompanyCommands(CLI::App& app) {
 
   auto options = std::make_shared<CompanyOptions>();
   CLI::App* set = company->add_subcommand(
-      "set", "Change the company record (created when there is none); only the given values change");
+      "set",
+      "Change the company record (created when there is none); only the given values change");
   set->add_option("--name", options->name, "Company name (at most 35 characters)");
   set->add_option("--address1", options->address1, "First address line (35)");
   set->add_option("--address2", options->address2, "Second address line (35)");

@@ -15,9 +15,10 @@ namespace paltrix::cli {
 std::string RecordText(std::string_view option, std::string_view utf8, std::size_t maxLength) {
   std::optional<std::string> text = text::FromUtf8(utf8);
   if (!text) {
-    throw BadInput(fmt::format("{}: \"{}\" holds characters that the record files cannot store "
-                               "(only Windows-1252 letters)",
-                               option, utf8));
+    throw BadInput(
+        fmt::format("{}: \"{}\" holds characters that the record files cannot store "
+                    "(only Windows-1252 letters)",
+                    option, utf8));
   }
   for (char c : *text) {
     if (static_cast<unsigned char>(c) < 0x20) {
@@ -25,8 +26,7 @@ std::string RecordText(std::string_view option, std::string_view utf8, std::size
     }
   }
   if (text->size() > maxLength) {
-    throw BadInput(
-        fmt::format("{}: \"{}\" is longer than {} characters", option, utf8, maxLength));
+    throw BadInput(fmt::format("{}: \"{}\" is longer than {} characters", option, utf8, maxLength));
   }
   return std::move(*text);
 }
@@ -75,7 +75,8 @@ std::int64_t KilogramThousandths(std::string_view option, std::string_view text)
   }
   std::int64_t value = 0;
   for (char c : whole) value = value * 10 + (c - '0');
-  for (std::size_t i = 0; i < 3; ++i) value = value * 10 + (i < decimals.size() ? decimals[i] - '0' : 0);
+  for (std::size_t i = 0; i < 3; ++i)
+    value = value * 10 + (i < decimals.size() ? decimals[i] - '0' : 0);
   if (value > kMaxThousandths) throw bad();
   return value;
 }
@@ -90,8 +91,8 @@ std::string Gtin(std::string_view option, std::string_view text) {
   }
   const char expected = gs1::CheckDigit(text.substr(0, text.size() - 1));
   if (text.back() != expected) {
-    throw BadInput(fmt::format("{}: the check digit of {} is wrong (expected {})", option, text,
-                               expected));
+    throw BadInput(
+        fmt::format("{}: the check digit of {} is wrong (expected {})", option, text, expected));
   }
   return std::string(text);
 }

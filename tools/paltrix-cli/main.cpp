@@ -2,9 +2,9 @@
 // in a working directory laid out as the program's own (Data folder, settings
 // INI files, SPTIGER.DAT) and uses the same record files, keys and relations.
 
-#include <CLI/CLI.hpp>
 #include <fmt/format.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>

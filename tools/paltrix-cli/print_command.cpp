@@ -68,8 +68,8 @@ DialogValues CheckDialogValues(const PrintOptions& options) {
 // The product as the print dialog shows it when it opens (best-before =
 // today + shelf life), with the operator's changes.
 void ApplyDialogValues(const DialogValues& values, fields::Image product, std::int32_t today) {
-  const std::int32_t bestBefore = values.bestBefore.value_or(
-      today + fields::ReadShort(product, produkt::HOLDBARHEDSDAGE));
+  const std::int32_t bestBefore =
+      values.bestBefore.value_or(today + fields::ReadShort(product, produkt::HOLDBARHEDSDAGE));
   fields::WriteLong(product, produkt::HOLDBARTIL, bestBefore);
   if (values.batch) fields::WriteText(product, produkt::BATCHNR, *values.batch);
   if (values.weight) fields::WriteDecimal(product, produkt::NETTOVAEGT, *values.weight);

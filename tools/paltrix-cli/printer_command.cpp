@@ -26,9 +26,7 @@ struct PrinterOptions {
   std::optional<std::int64_t> dots, darkness, labelsPerPallet, topMargin, leftMargin, wait;
   std::optional<std::string> speed, printerName;
 
-  bool changesIni() const {
-    return printerName || topMargin || leftMargin || wait;
-  }
+  bool changesIni() const { return printerName || topMargin || leftMargin || wait; }
 };
 
 const std::map<std::string, LabelFormat> kFormatNames = {
@@ -56,7 +54,8 @@ void SetPrinter(const PrinterOptions& options) {
   if (options.format) {
     fields::WriteText(image, printer::PRINTER, dispatch::StoredName(*options.format));
   }
-  if (options.dots) fields::WriteLong(image, printer::DOTS, static_cast<std::int32_t>(*options.dots));
+  if (options.dots)
+    fields::WriteLong(image, printer::DOTS, static_cast<std::int32_t>(*options.dots));
   if (options.darkness) {
     fields::WriteShort(image, printer::KT, static_cast<std::int16_t>(*options.darkness));
   }

@@ -50,13 +50,15 @@ void ApplyProductOptions(const ProductOptions& options, fields::Image image) {
   if (gtin) fields::WriteText(image, produkt::EANNR, *gtin);
   if (orderNumber) fields::WriteText(image, produkt::NAVN2, *orderNumber);
   if (options.shelfLife) {
-    fields::WriteShort(image, produkt::HOLDBARHEDSDAGE, static_cast<std::int16_t>(*options.shelfLife));
+    fields::WriteShort(image, produkt::HOLDBARHEDSDAGE,
+                       static_cast<std::int16_t>(*options.shelfLife));
   }
   if (options.count) {
     fields::WriteLong(image, produkt::ANTALPRPALLE, static_cast<std::int32_t>(*options.count));
   }
   if (options.orderInBarcode) {
-    fields::WriteByte(image, produkt::BRUGORDREID, static_cast<std::uint8_t>(*options.orderInBarcode));
+    fields::WriteByte(image, produkt::BRUGORDREID,
+                      static_cast<std::uint8_t>(*options.orderInBarcode));
   }
 }
 
