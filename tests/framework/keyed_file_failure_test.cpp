@@ -129,6 +129,19 @@ TEST_F(FailureTest, AReadOnlyFileRefusesWritesWithAccessDenied) {
   }
 }
 
+TEST_F(FailureTest, ACopyHoldsWhatIsStillInTheSourcesLog) {
+  Session writer;  // kept open: its commits stay in the write-ahead log
+  KeyedFile& file = OpenOrFail(writer, FilePath());
+  ASSERT_TRUE(file.Add(MakeRecord("logged")).ok());
+  ASSERT_TRUE(std::filesystem::exists(FilePath().string() + "-wal"));
+
+  const std::filesystem::path copy = folder_ / "copy.dat";
+  ASSERT_TRUE(CopyKeyedFile(FilePath(), copy).ok());
+  Session reader;
+  EXPECT_EQ(testing::IdsInPhysicalOrder(OpenOrFail(reader, copy)),
+            std::vector<std::string>{"logged"});
+}
+
 TEST_F(FailureTest, CopyAndRemoveWholeFiles) {
   CreateWithRecords(3);
   const std::filesystem::path copy = folder_ / "copy.dat";
