@@ -3,6 +3,7 @@
 #include "app/records/firma.h"
 #include "app/records/printer.h"
 #include "app/records/produkt.h"
+#include "framework/text/windows1252.h"
 
 namespace paltrix::labels {
 
@@ -43,7 +44,9 @@ LabelInput LabelInputFromRecords(fields::ConstImage produkt, fields::ConstImage 
   input.printerName = printerSettings.printerName;
   input.waitSeconds = printerSettings.waitSeconds;
   input.wideNarrow = printerSettings.wideNarrow != 0;
-  input.mixedCaption = settings::MixedPalletLabelCaption(printerSettings);
+  // The cut to the label's width can leave blanks at the end.
+  input.mixedCaption =
+      std::string(text::TrimRight(settings::MixedPalletLabelCaption(printerSettings)));
   input.pallets = counts.pallets;
   input.labelsPerPallet = counts.labelsPerPallet;
   input.today = today;

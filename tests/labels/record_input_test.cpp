@@ -82,6 +82,10 @@ TEST(RecordInputTest, ReadsTheFieldsTheLabelsPrint) {
   EXPECT_EQ(input.labelsPerPallet, 4);
   EXPECT_EQ(input.today, 81990);
 
+  ini.mixedPalletCaption = "Mix Cont.          Nr";  // the cut to 19 ends in blanks
+  EXPECT_EQ(LabelInputFromRecords(produkt, firma, printer, ini, {}, 81990).mixedCaption,
+            "Mix Cont.");
+
   LabelRunReport report;
   report.printRate = "2";
   report.shelfLifeDays = 10;
