@@ -50,6 +50,17 @@ inline LabelInput OrdinaryInput() {
   return input;
 }
 
+// OrdinaryInput() with the texts that may be blank left blank: the second
+// address line, the phone number, the description and the order number.
+inline LabelInput InputWithBlankOptionalTexts() {
+  LabelInput input = OrdinaryInput();
+  input.sender.address2.clear();
+  input.sender.phone.clear();
+  input.product.description.clear();
+  input.product.orderNumber.clear();
+  return input;
+}
+
 // The set-up preamble of OrdinaryInput().
 inline constexpr std::string_view kPreamble =
     "^XA^SZ2^MTD^MMT^XZ^XA^PR4^XZ^XA^MD10^XZ^XA^MNY^XZ^XA^LH0,0^XZ^XA^LT0^XZ^XA^CI0^XZ";

@@ -63,6 +63,21 @@ TEST(CompactPalletLabelTest, WeightAloneGetsTheWiderBarAndCountZeroAnOneBarcode)
   EXPECT_EQ(stream.find("Antal:^FS"), std::string::npos);
 }
 
+// Unlike the other pallet layouts, this one writes every separator and both
+// captions of the phone row whatever is blank.
+TEST(CompactPalletLabelTest, CompanyRowsKeepTheirSeparatorsWhenPartsAreBlank) {
+  LabelInput input = testing::InputWithBlankOptionalTexts();
+  input.sender.fax.clear();
+  EXPECT_NE(Unwrap(BuildCompactPalletLabelStream(input, kSscc))
+                .find("^FO30,141^A0N,56,75^FH^FDHavnevej 4, ^FS"
+                      "^FO30,198^A0N,56,75^FH^FD8000 \x8Frhus -Id: P100^FS"
+                      "^FO30,257^A0N,45,45^FH^FDTlf:  Fax: ^FS"
+                      "^FO30,306^A0N,56,75^FH^FDR\x9B"
+                      "dk\x86l ^FS"
+                      "^FO30,438^GB1080,0,8^FS"),
+            std::string::npos);
+}
+
 TEST(CaseLabelTest, OrdinaryLabel) {
   EXPECT_EQ(Unwrap(BuildCaseLabelStream(OrdinaryInput())),
             Stream({

@@ -298,11 +298,7 @@ TEST(PalletLabelTest, FirstBarcodeFollowsCountAndOrderNumber) {
 }
 
 TEST(PalletLabelTest, OptionalCompanyAndProductRowsFollowTheirFields) {
-  LabelInput input = OrdinaryInput();
-  input.sender.address2.clear();
-  input.sender.phone.clear();
-  input.product.description.clear();
-  input.product.orderNumber.clear();
+  LabelInput input = testing::InputWithBlankOptionalTexts();
   const std::string stream4 = Build(kPalletLayout4, input);
   EXPECT_NE(stream4.find(Rows({
                 "^FO20,110^A0N,40,40^FH^FDHavnevej 4^FS",
