@@ -287,20 +287,36 @@ Status RebuildOnOpen(const FileContext& file) {
 
 }  // namespace
 
-Status PrepareFile(const FileContext& file) {
+// True for an empty database that is still to be made a record file, false
+// for one of ours; kInvalidDataFile for anything else. Both reads are one read
+// transaction, so a file that another process is creating at this moment is
+// seen either empty or complete, never half-way.
+Result<bool> IsFreshFile(const FileContext& file) {
+  TransactionLevel snapshot(file.transactions);
+  if (Status status = snapshot.Begin(); !status.ok()) return status;
   Result<std::int64_t> applicationId =
       QueryInteger(file, fmt::format("PRAGMA {}.application_id", file.database));
   if (!applicationId.ok()) return applicationId.status();
-  bool fresh = false;
-  if (*applicationId != kApplicationId) {
-    if (*applicationId == 0) {
-      Result<std::int64_t> objects =
-          QueryInteger(file, fmt::format("SELECT count(*) FROM {}.sqlite_master", file.database));
-      if (!objects.ok()) return objects.status();
-      fresh = *objects == 0;
-    }
-    if (!fresh) return InvalidDataFile(file, "not a record file of this program");
+  if (*applicationId == kApplicationId) {
+    if (Status status = snapshot.Commit(); !status.ok()) return status;
+    return false;
   }
+  if (*applicationId == 0) {
+    Result<std::int64_t> objects =
+        QueryInteger(file, fmt::format("SELECT count(*) FROM {}.sqlite_master", file.database));
+    if (!objects.ok()) return objects.status();
+    if (*objects == 0) {
+      if (Status status = snapshot.Commit(); !status.ok()) return status;
+      return true;
+    }
+  }
+  return InvalidDataFile(file, "not a record file of this program");
+}
+
+Status PrepareFile(const FileContext& file) {
+  Result<bool> isFresh = IsFreshFile(file);
+  if (!isFresh.ok()) return isFresh.status();
+  const bool fresh = *isFresh;
 
   Status status = Run(file, fmt::format("PRAGMA {0}.journal_mode = WAL; PRAGMA {0}.synchronous = "
                                         "FULL",

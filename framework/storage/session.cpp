@@ -1,9 +1,11 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "framework/storage/keyed_file.h"
@@ -13,6 +15,8 @@
 
 namespace paltrix::storage {
 namespace {
+
+constexpr std::chrono::milliseconds kOpenRetryPause{10};
 
 int CompareNoCase(void*, int leftLength, const void* left, int rightLength, const void* right) {
   return text::CompareNoCase(
@@ -153,8 +157,21 @@ Result<std::string> Session::Impl::Attach(const TableLayout& layout,
   }
   if (rc != SQLITE_DONE) return SqliteFailure(raw, rc, name);
 
-  if (Status status = PrepareFile(FileContext{raw, transactions, database, layout, name});
-      !status.ok()) {
+  // Some lock conflicts are reported at once rather than waited out (two
+  // processes switching a new file to its journal mode, or one reading while
+  // the other upgrades its lock); the open is then tried again until the busy
+  // wait is over, as a held file is.
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::milliseconds(options.busyWaitMilliseconds);
+  Status status;
+  while (true) {
+    status = PrepareFile(FileContext{raw, transactions, database, layout, name});
+    if (status.code() != ErrorCode::kRecordHeld || std::chrono::steady_clock::now() >= deadline) {
+      break;
+    }
+    std::this_thread::sleep_for(kOpenRetryPause);
+  }
+  if (!status.ok()) {
     pendingDetach.push_back(database);
     DetachPending();
     return status;

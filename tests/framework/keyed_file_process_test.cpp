@@ -1,6 +1,8 @@
 // Several processes on one keyed file: concurrent writers, a writer killed in
 // the middle of a transaction, and a writer holding the file too long.
 #include <gtest/gtest.h>
+
+#include <cstdio>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -135,7 +137,10 @@ TEST_F(ProcessTest, ProcessesCreatingTheSameFileAtOnceCreateItOnce) {
       start.Wait();
       Session session;
       Result<KeyedFile*> file = session.Open(testing::kSchema, FilePath());
-      if (!file.ok()) return 10;
+      if (!file.ok()) {
+        std::fprintf(stderr, "open: %s\n", file.status().ToString().c_str());
+        return 10;
+      }
       for (int i = 0; i < kEach; ++i) {
         if (!(*file)->Add(MakeRecord(std::to_string(p) + "-" + std::to_string(i))).ok()) return 11;
       }
