@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -221,6 +222,39 @@ TEST(RecordLayoutTest, EveryFieldHasTheListedNameTypeOffsetAndSize) {
       EXPECT_EQ(actual.size, expected.size) << expected.name;
     }
   }
+}
+
+// Size alone does not tell decimal(7,2) from decimal(7,3): the places scale
+// every weight and price, so each packed decimal is listed with both.
+TEST(RecordLayoutTest, EveryPackedDecimalHasTheListedDigitsAndPlaces) {
+  struct ExpectedDecimal {
+    std::string_view name;
+    std::uint8_t digits;
+    std::uint8_t places;
+  };
+  std::vector<ExpectedDecimal> expected = {
+      {"A5E:NETTOVAEGT", 7, 3}, {"HIS:VAEGTIALT", 9, 2},    {"HIS:UDLEVERET", 9, 2},
+      {"PRO:NETTOVAEGT", 7, 3}, {"OLI:ANTALORDRET", 9, 3},  {"OLI:PRIS", 9, 2},
+      {"OLI:IALT", 9, 2},       {"OLI:ANTALLEVERET", 9, 3}, {"SPC:KG", 7, 4},
+      {"PRD:PRIS1", 7, 2},      {"PRD:PRIS2", 7, 2},        {"PRD:PRIS3", 7, 2},
+      {"PRD:PRIS4", 7, 2},      {"PRD:PRIS5", 7, 2},        {"PRD:PRIS6", 7, 2},
+      {"PRD:PRIS7", 7, 2},      {"PRD:PRIS8", 7, 2},        {"PRD:PRIS9", 7, 2},
+      {"PRD:PRIS10", 7, 2},     {"PRD:PRIS11", 7, 2},       {"PRD:PRIS12", 7, 2},
+  };
+  std::size_t decimalsSeen = 0;
+  for (const storage::FileSchema* schema : kFilesInCreationOrder) {
+    for (const fields::FieldDef& field : schema->fields) {
+      if (field.type != FieldType::kDecimal) continue;
+      ++decimalsSeen;
+      const auto listed =
+          std::find_if(expected.begin(), expected.end(),
+                       [&](const ExpectedDecimal& decimal) { return decimal.name == field.name; });
+      ASSERT_NE(listed, expected.end()) << field.name << " is not a packed decimal";
+      EXPECT_EQ(field.digits, listed->digits) << field.name;
+      EXPECT_EQ(field.places, listed->places) << field.name;
+    }
+  }
+  EXPECT_EQ(decimalsSeen, expected.size());
 }
 
 struct ExpectedKey {
