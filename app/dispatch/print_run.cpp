@@ -39,15 +39,13 @@ LabelProcedureFunction ZplProcedure(LabelProcedure procedure) {
   return nullptr;
 }
 
-// The mixed-pallet label carries the week in PRO:HOLDBARTIL and the mix
-// number in PRO:BATCHNR; the direct print has no window to enter them.
-void PrepareDirectMixedPallet(fields::Image produkt, const Clock& clock) {
+}  // namespace
+
+void PrepareMixedPallet(fields::Image produkt, const Clock& clock) {
   const std::string week = gs1::WeekNumber(0, /*useToday=*/true, /*weekOnly=*/true, clock);
   fields::WriteLong(produkt, records::produkt::HOLDBARTIL, std::stoi(week));
   fields::WriteText(produkt, records::produkt::BATCHNR, "1");
 }
-
-}  // namespace
 
 Result<PrintOutcome> DispatchLabelFormat(const PrintJob& job, const PrintBuffers& buffers,
                                          const settings::PrinterSettings& printerSettings,
@@ -71,7 +69,7 @@ Result<PrintOutcome> DispatchLabelFormat(const PrintJob& job, const PrintBuffers
   }
 
   if (job.variant == DispatchVariant::kDirect && procedure == LabelProcedure::kMixedPalletLabel) {
-    PrepareDirectMixedPallet(buffers.produkt, clock);
+    PrepareMixedPallet(buffers.produkt, clock);
   }
   const labels::LabelInput input = labels::LabelInputFromRecords(
       buffers.produkt, buffers.firma, buffers.printer, printerSettings, job.counts, clock.Today());

@@ -37,6 +37,12 @@ struct PrintOutcome {
   labels::LabelRunReport report;
 };
 
+// What the mixed-pallet window puts into the product when it opens, and what
+// the direct print puts there before a mixed-pallet label: this week's number
+// in PRO:HOLDBARTIL (which holds a week on that path) and the mix number "1"
+// in PRO:BATCHNR.
+void PrepareMixedPallet(fields::Image produkt, const Clock& clock = SystemClock());
+
 // Runs the dispatch. The direct variant first sets PRO:HOLDBARTIL to this
 // week's number and PRO:BATCHNR to "1" when it prints a mixed-pallet label.
 // Fails with kInvalidValue, before anything is printed, for the A5 page

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 namespace paltrix::cli::testing {
 namespace {
 
+using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -110,6 +112,13 @@ TEST_F(CliTest, BadInputIsRefusedAndNothingIsWritten) {
        "duplicate entry for the key: PRO:IDKey"},
       {{"company", "set", "--serial", "1000000000"}, 2, "--serial"},
       {{"printer", "set", "--format", "zpl5"}, 2, "--format"},
+      {{"printer", "set", "--format", "3"}, 2, "not in {limited,mixed,standard,zpl4,zpl6}"},
+      {{"print", "--product", "100", "--type", "box"}, 2, "not in {case,ean13,mixed,pallet}"},
+      {{"product", "add", "--id", "   "}, 2, "a product needs an ID"},  // would be a blank key
+      {{"print", "--product", std::string(20, 'x')}, 2, "--product:"},
+      {{"print", "--product", "100", "--type", "mixed", "--best-before", "2026-01-01"},
+       2,
+       "this week's number"},
   };
   for (const auto& bad : cases) {
     const CliResult result = Run(bad.arguments);
@@ -120,6 +129,53 @@ TEST_F(CliTest, BadInputIsRefusedAndNothingIsWritten) {
   EXPECT_EQ(CompanyRecord(), companyBefore) << "no SSCC was spent";
   EXPECT_FALSE(std::filesystem::exists(folder_ / "labels.zpl"));
   EXPECT_EQ(Expect({"product", "list"}).find("101"), std::string::npos);
+}
+
+TEST_F(CliTest, EveryCommandHasReadableHelp) {
+  const std::vector<std::vector<std::string>> commands = {
+      {},
+      {"company"},
+      {"company", "set"},
+      {"company", "show"},
+      {"product"},
+      {"product", "add"},
+      {"product", "change"},
+      {"product", "delete"},
+      {"product", "list"},
+      {"printer"},
+      {"printer", "set"},
+      {"printer", "show"},
+      {"printer", "list"},
+      {"print"},
+  };
+  for (std::vector<std::string> command : commands) {
+    std::string usage = "Usage: paltrix-cli";
+    for (const std::string& word : command) usage += " " + word;
+    command.push_back("--help");
+    const CliResult result = Run(command);
+    EXPECT_EQ(result.exitStatus, 0) << usage;
+    EXPECT_THAT(result.out, HasSubstr(usage));
+    const bool printable = std::ranges::all_of(
+        result.out, [](char c) { return c == '\n' || static_cast<unsigned char>(c) >= 0x20; });
+    EXPECT_TRUE(printable) << usage << ": raw bytes where option values belong";
+  }
+  EXPECT_THAT(Run({"print", "--help"}).out, HasSubstr("--type TEXT:{case,ean13,mixed,pallet}"));
+}
+
+TEST_F(CliTest, PrintsAMixedPalletWithThisWeekAndTheMixNumber) {
+  Expect({"product", "add", "--id", "MIX", "--name", "Blandet", "--gtin", "5701234567899",
+          "--description", "F-204"});
+
+  const CliResult defaults = Run({"print", "--product", "MIX", "--type", "mixed"});
+  ASSERT_EQ(defaults.exitStatus, 0) << defaults.err;
+  EXPECT_EQ(defaults.out, "057900010000000424\n");
+  // (10) holds the week as two digits, the mix number and the flower order number.
+  EXPECT_THAT(PrintedFile(), ContainsRegex("\\^FD\\(10\\)[0-5][0-9]1F-204\\^FS"))
+      << "this week and mix number 1, as the mixed-pallet window opens";
+
+  std::filesystem::remove(folder_ / "labels.zpl");
+  ASSERT_EQ(Run({"print", "--product", "MIX", "--type", "mixed", "--batch", "12"}).exitStatus, 0);
+  EXPECT_THAT(PrintedFile(), ContainsRegex("\\^FD\\(10\\)[0-5][0-9]12F-204\\^FS"));
 }
 
 TEST_F(CliTest, TellsWhichLabelMissedAnUnreachablePrinter) {
@@ -150,6 +206,19 @@ TEST_F(CliTest, PrintsThroughACupsQueue) {
     EXPECT_TRUE(job.starts_with(kPreamble)) << "the carriage return, then the stream unchanged";
     EXPECT_TRUE(job.ends_with(kFourLabelsEnd));
   }
+}
+
+TEST_F(CliTest, ListsTheCupsQueuesWithTheDefaultMarked) {
+  if (!output::testing::TestCupsd::FindScheduler()) GTEST_SKIP() << "cupsd is not installed";
+  output::testing::TestCupsd cupsd;
+  cupsd.AddRawQueue("dock-1", "socket://127.0.0.1:9101");
+  cupsd.AddRawQueue("dock-2", "socket://127.0.0.1:9102");
+  cupsd.SetDefault("dock-2");
+
+  const CliResult result = Run({"printer", "list"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_THAT(result.out, HasSubstr("  dock-1 on socket://127.0.0.1:9101\n"));
+  EXPECT_THAT(result.out, HasSubstr("* dock-2 on socket://127.0.0.1:9102\n"));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/records/produkt.h"
 #include "framework/text/windows1252.h"
 #include "output/cups_spooler.h"
+#include "tools/paltrix-cli/choice_option.h"
 #include "tools/paltrix-cli/cli_error.h"
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
@@ -50,7 +51,12 @@ DialogValues CheckDialogValues(const PrintOptions& options) {
   DialogValues values;
   if (options.pallets) WholeNumber("--pallets", *options.pallets, 0, 9999);
   if (options.labels) WholeNumber("--labels", *options.labels, 1, 9999);
-  if (options.bestBefore) values.bestBefore = DayNumber("--best-before", *options.bestBefore);
+  if (options.bestBefore) {
+    if (options.type == LabelType::kMixedPallet) {
+      throw BadInput("--best-before: a mixed-pallet label carries this week's number, not a date");
+    }
+    values.bestBefore = DayNumber("--best-before", *options.bestBefore);
+  }
   if (options.batch) {
     values.batch = RecordText("--batch", *options.batch, produkt::BATCHNR.size - 1);
   }
@@ -65,12 +71,19 @@ DialogValues CheckDialogValues(const PrintOptions& options) {
   return values;
 }
 
-// The product as the print dialog shows it when it opens (best-before =
-// today + shelf life), with the operator's changes.
-void ApplyDialogValues(const DialogValues& values, fields::Image product, std::int32_t today) {
-  const std::int32_t bestBefore =
-      values.bestBefore.value_or(today + fields::ReadShort(product, produkt::HOLDBARHEDSDAGE));
-  fields::WriteLong(product, produkt::HOLDBARTIL, bestBefore);
+// The product as the print window shows it when it opens, with the
+// operator's changes: best-before = today + shelf life, or for a mixed pallet
+// this week and mix number "1" as the mixed-pallet window sets them (the
+// batch option gives another mix number).
+void ApplyDialogValues(const DialogValues& values, LabelType type, fields::Image product,
+                       const Clock& clock) {
+  if (type == LabelType::kMixedPallet) {
+    dispatch::PrepareMixedPallet(product, clock);
+  } else {
+    const std::int32_t bestBefore = values.bestBefore.value_or(
+        clock.Today() + fields::ReadShort(product, produkt::HOLDBARHEDSDAGE));
+    fields::WriteLong(product, produkt::HOLDBARTIL, bestBefore);
+  }
   if (values.batch) fields::WriteText(product, produkt::BATCHNR, *values.batch);
   if (values.weight) fields::WriteDecimal(product, produkt::NETTOVAEGT, *values.weight);
   if (values.orderNumber) fields::WriteText(product, produkt::NAVN2, *values.orderNumber);
@@ -82,7 +95,7 @@ int Print(const PrintOptions& options) {
   CliSession session;
   // The product record is a copy: a print from the catalogue's dialog does
   // not store the values typed for the run.
-  FoundProduct product = FindProduct(session, options.productId);
+  FoundProduct product = FindProduct(session, "--product", options.productId);
   if (!session.ReadCompany()) {
     throw Failed("there is no company record yet: use 'paltrix-cli company set' first");
   }
@@ -98,7 +111,7 @@ int Print(const PrintOptions& options) {
       options.labels.value_or(fields::ReadByte(printerImage, records::printer::ANTALDETLAB)));
   job.counts.pallets = static_cast<std::int32_t>(
       options.pallets.value_or(fields::ReadLong(firmaImage, records::firma::ANTALPALLER)));
-  ApplyDialogValues(values, product.record.image, SystemClock().Today());
+  ApplyDialogValues(values, options.type, product.record.image, SystemClock());
 
   Check(records::SavePrinterRecord(setup.record, session.errors()),
         "cannot store the printer settings");
@@ -160,8 +173,8 @@ void AddPrintCommand(CLI::App& app) {
   print->add_option("--batch", options->batch, "Batch number (at most 19 characters)");
   print->add_option("--weight", options->weight, "Net weight in kg, up to three decimals");
   print->add_option("--order-no", options->orderNumber, "Order number (at most 10 characters)");
-  print->add_option("--type", options->type, "Label type (4-inch format on 8 dots/mm)")
-      ->transform(CLI::CheckedTransformer(kTypeNames, CLI::ignore_case));
+  AddChoiceOption(*print, "--type", kTypeNames, options->type,
+                  "Label type (4-inch format on 8 dots/mm; default pallet)");
   print->add_option("--printer", options->printerName,
                     "Printer for this run instead of the configured one");
   print->callback([options] {

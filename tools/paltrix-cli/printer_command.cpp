@@ -9,6 +9,7 @@
 #include "framework/text/windows1252.h"
 #include "output/cups_spooler.h"
 #include "output/raw_printer.h"
+#include "tools/paltrix-cli/choice_option.h"
 #include "tools/paltrix-cli/cli_error.h"
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
@@ -98,10 +99,11 @@ void ListPrinters() {
   output::PrinterList list;
   const int defaultRow = rawPrinter.FillPrinterQueue(list);
   if (defaultRow == 0) {
-    fmt::print(stderr, "No printers were found.\n");
+    fmt::print(stderr, "No printers were found: {}.\n", rawPrinter.lastError());
     return;
   }
-  const bool defaultKnown = rawPrinter.ReadDefaultPrinter() == output::kPrinterDone;
+  // Row 1 also stands for "no default recognised".
+  const bool defaultKnown = !rawPrinter.defaultPrinter().empty();
   for (std::size_t row = 0; row < list.size(); ++row) {
     const bool isDefault = defaultKnown && static_cast<int>(row) + 1 == defaultRow;
     fmt::print("{} {}\n", isDefault ? '*' : ' ', list[row].SHOWNAME);
@@ -116,8 +118,7 @@ void AddPrinterCommands(CLI::App& app) {
 
   auto options = std::make_shared<PrinterOptions>();
   CLI::App* set = printerCommand->add_subcommand("set", "Change the given printer settings");
-  set->add_option("--format", options->format, "Label format")
-      ->transform(CLI::CheckedTransformer(kFormatNames, CLI::ignore_case));
+  AddChoiceOption(*set, "--format", kFormatNames, options->format, "Label format");
   set->add_option("--dots", options->dots, "Printer resolution in dots per mm (8 or 12)");
   set->add_option("--speed", options->speed, "Print rate sent as ^PR (e.g. 2..8)");
   set->add_option("--darkness", options->darkness, "Darkness sent as ^MD, -30 to 30");

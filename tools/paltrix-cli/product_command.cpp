@@ -5,6 +5,7 @@
 
 #include "app/records/produkt.h"
 #include "framework/errors/message_numbers.h"
+#include "framework/text/windows1252.h"
 #include "tools/paltrix-cli/cli_error.h"
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
@@ -65,7 +66,7 @@ void ApplyProductOptions(const ProductOptions& options, fields::Image image) {
 void AddProduct(const ProductOptions& options) {
   storage::Record record = storage::Record::Blank(produkt::kSchema);
   const std::string id = RecordText("--id", options.id, kMaxIdLength);
-  if (id.empty()) throw BadInput("--id: a product needs an ID");
+  if (text::TrimRight(id).empty()) throw BadInput("--id: a product needs an ID");
   fields::WriteText(record.image, produkt::PRODUKTID, id);
   ApplyProductOptions(options, record.image);
 
@@ -82,7 +83,7 @@ void AddProduct(const ProductOptions& options) {
 
 void ChangeProduct(const ProductOptions& options) {
   CliSession session;
-  FoundProduct product = FindProduct(session, options.id);
+  FoundProduct product = FindProduct(session, "--id", options.id);
   ApplyProductOptions(options, product.record.image);
   Check(session.records().Update(produkt::kSchema, product.number, product.record),
         "the product was not changed");
@@ -90,7 +91,7 @@ void ChangeProduct(const ProductOptions& options) {
 
 void DeleteProduct(const std::string& id) {
   CliSession session;
-  const FoundProduct product = FindProduct(session, id);
+  const FoundProduct product = FindProduct(session, "--id", id);
   Check(session.records().Delete(produkt::kSchema, product.number), "the product was not deleted");
 }
 

@@ -10,10 +10,10 @@ namespace paltrix::cli {
 
 namespace produkt = records::produkt;
 
-FoundProduct FindProduct(CliSession& session, std::string_view utf8Id) {
+FoundProduct FindProduct(CliSession& session, std::string_view option, std::string_view utf8Id) {
   storage::Record probe = storage::Record::Blank(produkt::kSchema);
   fields::WriteText(probe.image, produkt::PRODUKTID,
-                    RecordText("--id", utf8Id, produkt::PRODUKTID.size - 1));
+                    RecordText(option, utf8Id, produkt::PRODUKTID.size - 1));
   storage::KeyedFile& file = session.File(produkt::kSchema);
   FoundProduct found{storage::Record::Blank(produkt::kSchema), 0};
   const Status status = file.Fetch(produkt::kIDKey, probe, found.record);

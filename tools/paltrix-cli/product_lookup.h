@@ -13,7 +13,8 @@ struct FoundProduct {
 };
 
 // The product with this ID (compared without regard to case, as PRO:IDKey
-// does); an unknown ID ends the command with a clear message.
-FoundProduct FindProduct(CliSession& session, std::string_view utf8Id);
+// does), given with `option`; an unknown ID ends the command with a clear
+// message.
+FoundProduct FindProduct(CliSession& session, std::string_view option, std::string_view utf8Id);
 
 }  // namespace paltrix::cli
