@@ -118,6 +118,10 @@ std::optional<std::string> FromUtf8(std::string_view utf8) {
       if ((next & 0xC0) != 0x80) return std::nullopt;
       cp = (cp << 6) | (next & 0x3F);
     }
+    // An overlong form ("\xC0\xAF" for "/") is not UTF-8: it would let a
+    // character through that a check of the text as written never saw.
+    constexpr char32_t kSmallestOfLength[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallestOfLength[extra]) return std::nullopt;
     const auto byte = ByteOf(cp);
     if (!byte) return std::nullopt;
     out.push_back(static_cast<char>(*byte));

@@ -41,6 +41,10 @@ TEST(Windows1252, RefusesWhatItCannotRepresent) {
   EXPECT_EQ(FromUtf8("\xC3"), std::nullopt);      // cut-off sequence
   EXPECT_EQ(FromUtf8("\xC3\x28"), std::nullopt);  // bad continuation byte
   EXPECT_EQ(FromUtf8("\xFF"), std::nullopt);
+  EXPECT_EQ(FromUtf8("\xC0\xAF"), std::nullopt);          // "/" written in two bytes
+  EXPECT_EQ(FromUtf8("\xC0\x80"), std::nullopt);          // NUL written in two bytes
+  EXPECT_EQ(FromUtf8("\xE0\x83\xB8"), std::nullopt);      // "ø" written in three bytes
+  EXPECT_EQ(FromUtf8("\xF0\x82\x82\xAC"), std::nullopt);  // "€" written in four bytes
 }
 
 TEST(Windows1252, TrimRightRemovesOnlyTrailingBlanks) {
