@@ -109,9 +109,12 @@ Result<std::unique_ptr<PrinterHandle>> CupsSpooler::Open(std::string_view printe
   if (printerName.empty()) return Status(ErrorCode::kFileNotFound, "no printer name was given");
   Result<HttpConnection> http = ConnectToScheduler();
   if (!http.ok()) return http.status();
-  const std::string name(printerName);
+  // The printer list names an instance "queue/instance"; its jobs go to the queue.
+  const std::size_t slash = printerName.find('/');
+  const std::string queue(printerName.substr(0, slash));
+  const std::string instance(slash == std::string_view::npos ? "" : printerName.substr(slash + 1));
   const std::unique_ptr<cups_dest_t, DestinationFree> destination(
-      cupsGetNamedDest(http->get(), name.c_str(), nullptr));
+      cupsGetNamedDest(http->get(), queue.c_str(), instance.empty() ? nullptr : instance.c_str()));
   if (!destination) {
     return Status(ErrorCode::kFileNotFound, "the spooler has no such printer", cupsLastError(),
                   cupsLastErrorString());

@@ -221,5 +221,21 @@ TEST_F(CliTest, ListsTheCupsQueuesWithTheDefaultMarked) {
   EXPECT_THAT(result.out, HasSubstr("* dock-2 on socket://127.0.0.1:9102\n"));
 }
 
+// Run in a program of its own: libcups reads the client options (where
+// instances live) from the folders it saw first in a process.
+TEST_F(CliTest, PrintsToACupsInstanceFromThePrinterList) {
+  if (!output::testing::TestCupsd::FindScheduler()) GTEST_SKIP() << "cupsd is not installed";
+  output::testing::RawPortListener labelPrinter;
+  output::testing::TestCupsd cupsd;
+  cupsd.AddRawQueue("dock-1", labelPrinter.uri());
+  cupsd.Run("lpoptions", {"-p", "dock-1/labels", "-o", "job-priority=60"});
+  EXPECT_THAT(Expect({"printer", "list"}), HasSubstr("dock-1/labels on "));
+
+  Expect({"printer", "set", "--printer", "dock-1/labels"});
+  const CliResult result = Run({"print", "--product", "100", "--pallets", "1"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(labelPrinter.WaitForJobs(1).size(), 1u) << "the instance prints to its queue";
+}
+
 }  // namespace
 }  // namespace paltrix::cli::testing
