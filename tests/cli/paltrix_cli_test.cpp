@@ -176,6 +176,14 @@ TEST_F(CliTest, PrintsAMixedPalletWithThisWeekAndTheMixNumber) {
   std::filesystem::remove(folder_ / "labels.zpl");
   ASSERT_EQ(Run({"print", "--product", "MIX", "--type", "mixed", "--batch", "12"}).exitStatus, 0);
   EXPECT_THAT(PrintedFile(), ContainsRegex("\\^FD\\(10\\)[0-5][0-9]12F-204\\^FS"));
+
+  // On 12 dots/mm the dialog prints the fine pallet label for every label type.
+  Expect({"printer", "set", "--dots", "12"});
+  std::filesystem::remove(folder_ / "labels.zpl");
+  ASSERT_EQ(Run({"print", "--product", "MIX", "--type", "mixed", "--best-before", "2031-12-01"})
+                .exitStatus,
+            0);
+  EXPECT_THAT(PrintedFile(), HasSubstr("(15)311201")) << "a best-before date, not a week";
 }
 
 TEST_F(CliTest, TellsWhichLabelMissedAnUnreachablePrinter) {

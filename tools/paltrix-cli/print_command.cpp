@@ -51,12 +51,7 @@ DialogValues CheckDialogValues(const PrintOptions& options) {
   DialogValues values;
   if (options.pallets) WholeNumber("--pallets", *options.pallets, 0, 9999);
   if (options.labels) WholeNumber("--labels", *options.labels, 1, 9999);
-  if (options.bestBefore) {
-    if (options.type == LabelType::kMixedPallet) {
-      throw BadInput("--best-before: a mixed-pallet label carries this week's number, not a date");
-    }
-    values.bestBefore = DayNumber("--best-before", *options.bestBefore);
-  }
+  if (options.bestBefore) values.bestBefore = DayNumber("--best-before", *options.bestBefore);
   if (options.batch) {
     values.batch = RecordText("--batch", *options.batch, produkt::BATCHNR.size - 1);
   }
@@ -71,13 +66,25 @@ DialogValues CheckDialogValues(const PrintOptions& options) {
   return values;
 }
 
+// True when the run prints the mixed-pallet label, which carries a week
+// number where the other labels have the best-before date.
+bool PrintsMixedPalletLabel(const dispatch::PrintJob& job, fields::ConstImage printer) {
+  const dispatch::LabelProcedure procedure = dispatch::ChooseLabelProcedure(
+      job.variant, dispatch::ParseLabelFormat(fields::ReadText(printer, records::printer::PRINTER)),
+      fields::ReadLong(printer, records::printer::DOTS), job.labelType);
+  return procedure == dispatch::LabelProcedure::kMixedPalletLabel;
+}
+
 // The product as the print window shows it when it opens, with the
-// operator's changes: best-before = today + shelf life, or for a mixed pallet
-// this week and mix number "1" as the mixed-pallet window sets them (the
-// batch option gives another mix number).
-void ApplyDialogValues(const DialogValues& values, LabelType type, fields::Image product,
+// operator's changes: best-before = today + shelf life, or for the
+// mixed-pallet label this week and mix number "1" as the mixed-pallet window
+// sets them (the batch option gives another mix number).
+void ApplyDialogValues(const DialogValues& values, bool mixedPallet, fields::Image product,
                        const Clock& clock) {
-  if (type == LabelType::kMixedPallet) {
+  if (mixedPallet) {
+    if (values.bestBefore) {
+      throw BadInput("--best-before: a mixed-pallet label carries this week's number, not a date");
+    }
     dispatch::PrepareMixedPallet(product, clock);
   } else {
     const std::int32_t bestBefore = values.bestBefore.value_or(
@@ -111,7 +118,8 @@ int Print(const PrintOptions& options) {
       options.labels.value_or(fields::ReadByte(printerImage, records::printer::ANTALDETLAB)));
   job.counts.pallets = static_cast<std::int32_t>(
       options.pallets.value_or(fields::ReadLong(firmaImage, records::firma::ANTALPALLER)));
-  ApplyDialogValues(values, options.type, product.record.image, SystemClock());
+  ApplyDialogValues(values, PrintsMixedPalletLabel(job, printerImage), product.record.image,
+                    SystemClock());
 
   Check(records::SavePrinterRecord(setup.record, session.errors()),
         "cannot store the printer settings");
