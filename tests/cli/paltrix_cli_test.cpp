@@ -103,6 +103,7 @@ TEST_F(CliTest, BadInputIsRefusedAndNothingIsWritten) {
       {{"print", "--product", "100", "--best-before", "2026-02-30"}, 2, "not a valid date"},
       {{"print", "--product", "100", "--best-before", "31.12.2026"}, 2, "YYYY-MM-DD"},
       {{"print", "--product", "100", "--pallets", "-1"}, 2, "--pallets"},
+      {{"print", "--product", "100", "--pallets", "0"}, 2, "--pallets: 0 is outside 1 to 9999"},
       {{"print", "--product", "100", "--weight", "12.3456"}, 2, "--weight"},
       {{"print", "--product", "100", "--type", "box"}, 2, "--type"},
       {{"product", "add", "--id", "101", "--gtin", "5701234567890"}, 2, "check digit"},

@@ -49,7 +49,7 @@ struct DialogValues {
 
 DialogValues CheckDialogValues(const PrintOptions& options) {
   DialogValues values;
-  if (options.pallets) WholeNumber("--pallets", *options.pallets, 0, 9999);
+  if (options.pallets) WholeNumber("--pallets", *options.pallets, 1, 9999);
   if (options.labels) WholeNumber("--labels", *options.labels, 1, 9999);
   if (options.bestBefore) values.bestBefore = DayNumber("--best-before", *options.bestBefore);
   if (options.batch) {
