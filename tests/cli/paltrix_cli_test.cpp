@@ -116,6 +116,13 @@ TEST_F(CliTest, BadInputIsRefusedAndNothingIsWritten) {
       {{"printer", "set", "--format", "3"}, 2, "not in {limited,mixed,standard,zpl4,zpl6}"},
       {{"print", "--product", "100", "--type", "box"}, 2, "not in {case,ean13,mixed,pallet}"},
       {{"product", "add", "--id", "   "}, 2, "a product needs an ID"},  // would be a blank key
+      // (400) carries at most 5 characters; the product form keeps to that.
+      {{"product", "add", "--id", "101", "--order-no", "123456", "--order-in-barcode", "1"},
+       2,
+       "at most 5 characters"},
+      {{"product", "change", "--id", "100", "--order-no", "123456", "--order-in-barcode", "1"},
+       2,
+       "at most 5 characters"},
       {{"print", "--product", std::string(20, 'x')}, 2, "--product:"},
       {{"print", "--product", "100", "--type", "mixed", "--best-before", "2026-01-01"},
        2,

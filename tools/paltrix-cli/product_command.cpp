@@ -23,6 +23,9 @@ constexpr std::size_t kMaxIdLength = 12;
 constexpr std::size_t kMaxNameLength = 30;
 constexpr std::size_t kMaxDescriptionLength = 30;
 constexpr std::size_t kMaxOrderNumberLength = 10;
+// While the order number goes into the barcode the form takes 5 characters:
+// (400) carries no longer one.
+constexpr std::size_t kMaxBarcodeOrderNumberLength = 5;
 
 struct ProductOptions {
   std::string id;
@@ -30,8 +33,8 @@ struct ProductOptions {
   std::optional<std::int64_t> shelfLife, count, orderInBarcode;
 };
 
-// The given values, checked, written over `image`. Checks everything before
-// it writes anything.
+// The given values, checked, written over the product record `image`; throws
+// before the caller stores anything.
 void ApplyProductOptions(const ProductOptions& options, fields::Image image) {
   std::optional<std::string> name, description, gtin, orderNumber;
   if (options.name) name = RecordText("--name", *options.name, kMaxNameLength);
@@ -60,6 +63,14 @@ void ApplyProductOptions(const ProductOptions& options, fields::Image image) {
   if (options.orderInBarcode) {
     fields::WriteByte(image, produkt::BRUGORDREID,
                       static_cast<std::uint8_t>(*options.orderInBarcode));
+  }
+  if (fields::ReadByte(image, produkt::BRUGORDREID) == 1 &&
+      text::TrimRight(fields::ReadText(image, produkt::NAVN2)).size() >
+          kMaxBarcodeOrderNumberLength) {
+    throw BadInput(
+        fmt::format("--order-no: an order number that goes into the barcode (--order-in-barcode "
+                    "1) has at most {} characters",
+                    kMaxBarcodeOrderNumberLength));
   }
 }
 
