@@ -122,6 +122,8 @@ Status PrinterRecord::Write(const std::filesystem::path& file) const {
   if (::ftruncate(fd.get(), static_cast<off_t>(image_.size())) != 0) {
     return SystemError("Cannot set the length of", file, errno);
   }
+  // The settings are on disk before a print that depends on them goes out.
+  if (::fdatasync(fd.get()) != 0) return SystemError("Cannot save", file, errno);
   if (fd.Close() != 0) return SystemError("Cannot close", file, errno);
   return Status::Ok();
 }
