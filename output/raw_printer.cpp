@@ -65,13 +65,14 @@ void RawPrinter::Kill() {
 
 std::uint8_t RawPrinter::PrintRaw(std::string_view printerName, std::string_view data) {
   const std::string workingName(printerName.substr(0, kMaxPrinterNameLength));
+  const std::string shownName = text::ToUtf8(workingName);
   lastError_.clear();
 
   Result<std::unique_ptr<PrinterHandle>> opened = OpenNamedPrinter(workingName);
   if (!opened.ok()) {
     return Fail(
         kOpenFailureText, printerName,
-        fmt::format("cannot open the printer \"{}\": {}", workingName, Describe(opened.status())));
+        fmt::format("cannot open the printer \"{}\": {}", shownName, Describe(opened.status())));
   }
   lastPrinterUsed_ = workingName;
   PrinterHandle& printer = **opened;
@@ -79,7 +80,7 @@ std::uint8_t RawPrinter::PrintRaw(std::string_view printerName, std::string_view
   if (Status started = printer.StartRawDocument(kDocumentName); !started.ok()) {
     return Fail(
         kStartFailureText, printerName,
-        fmt::format("cannot start a print job on \"{}\": {}", workingName, Describe(started)));
+        fmt::format("cannot start a print job on \"{}\": {}", shownName, Describe(started)));
   }
   Status delivered = WriteAll(printer, kCarriageReturn);
   if (delivered.ok()) delivered = WriteAll(printer, data);
@@ -87,7 +88,7 @@ std::uint8_t RawPrinter::PrintRaw(std::string_view printerName, std::string_view
   if (!delivered.ok()) {
     return Fail(
         kWriteFailureText, printerName,
-        fmt::format("the label was not delivered to \"{}\": {}", workingName, Describe(delivered)));
+        fmt::format("the label was not delivered to \"{}\": {}", shownName, Describe(delivered)));
   }
   return kPrinterDone;
 }
@@ -110,9 +111,10 @@ Result<std::unique_ptr<PrinterHandle>> RawPrinter::OpenNamedPrinter(std::string_
   if (printerName.find('\0') != std::string_view::npos) {
     return Status(ErrorCode::kInvalidValue, "the printer name holds a zero byte");
   }
-  if (IsSocketPrinterName(printerName)) return OpenSocketPrinter(printerName);
-  if (IsFilePrinterName(printerName)) return OpenFilePrinter(printerName);
-  return spooler_.Open(printerName);
+  const std::string systemName = text::ToUtf8(printerName);
+  if (IsSocketPrinterName(systemName)) return OpenSocketPrinter(systemName);
+  if (IsFilePrinterName(systemName)) return OpenFilePrinter(systemName);
+  return spooler_.Open(systemName);
 }
 
 std::uint8_t RawPrinter::ReadDefaultPrinter() {
@@ -173,8 +175,14 @@ std::uint8_t RawPrinter::SelectPrinter(std::size_t maxLength, std::string& desti
       chooser_->Choose(printers, static_cast<std::size_t>(defaultRow - 1));
   if (!chosen) return kPrinterNoChoice;
   if (*chosen >= printers.size()) return kPrinterFailed;
+  const std::optional<std::string> name = text::FromUtf8(printers[*chosen].PRINTERNAME);
+  if (!name) {
+    lastError_ = fmt::format("the printer name \"{}\" has characters the settings cannot hold",
+                             printers[*chosen].PRINTERNAME);
+    return kPrinterFailed;
+  }
   const std::size_t room = maxLength == 0 ? 0 : maxLength - 1;
-  destination = printers[*chosen].PRINTERNAME.substr(0, room);
+  destination = name->substr(0, room);
   return kPrinterDone;
 }
 

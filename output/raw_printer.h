@@ -24,6 +24,11 @@ namespace paltrix::output {
 //                         one connection per stream;
 //   file:///path          appends each stream to the file (dry runs).
 //
+// Printer names taken and given by PrintRaw, SelectPrinter and
+// OpenNamedPrinter are the program's text (Windows-1252), as the settings file
+// holds them; they reach the spooler and the file system as UTF-8. The list
+// rows (PrinterList) hold the spooler's own UTF-8 names, for display.
+//
 // Every failure of PrintRaw is logged to "errprt.log" in the working
 // directory with date and time, and described by lastError(), because the
 // label procedures that print do not look at the result.
@@ -61,8 +66,9 @@ class RawPrinter {
   // preselected. On a choice copies its PRINTERNAME into destination, cut to
   // maxLength - 1 bytes (room for a terminator), and returns kPrinterDone.
   // Returns kPrinterNoChoice when the choice was abandoned, kPrinterFailed
-  // when the chosen row does not exist, and kPrinterDone without asking when
-  // there is no printer at all; destination is then unchanged.
+  // when the chosen row does not exist or its name has characters that
+  // Windows-1252 cannot hold, and kPrinterDone without asking when there is
+  // no printer at all; destination is then unchanged.
   std::uint8_t SelectPrinter(std::size_t maxLength, std::string& destination);
 
   // Refills list from the spooler and returns the 1-based row of the default
@@ -89,8 +95,9 @@ class RawPrinter {
   const std::string& lastPrinterUsed() const { return lastPrinterUsed_; }
   // The default printer in upper case; empty when unknown.
   const std::string& defaultPrinter() const { return defaultPrinterNt_; }
-  // Why the last PrintRaw failed, or why the last FillPrinterQueue (and so
-  // SelectPrinter) found no printer; empty after a success.
+  // Why the last PrintRaw failed, why the last FillPrinterQueue (and so
+  // SelectPrinter) found no printer, or why SelectPrinter could not take the
+  // chosen name; empty after a success.
   const std::string& lastError() const { return lastError_; }
 
  private:

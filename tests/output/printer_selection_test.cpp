@@ -5,6 +5,7 @@
 
 #include "output/raw_printer.h"
 #include "tests/output/fake_spooler.h"
+#include "tests/support/temp_directory.h"
 
 namespace paltrix::output {
 namespace {
@@ -182,6 +183,36 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, SelectPrinterUnchangedTest,
                                            UnchangedCase{"chosen_row_missing", 7, false, 3, 1},
                                            UnchangedCase{"no_printers_no_window", 0, true, 0, 0}),
                          [](const auto& info) { return std::string(info.param.note); });
+
+// The settings file holds the chosen name as the program's text
+// (Windows-1252); printing to it reaches the spooler's own name again.
+TEST(SelectPrinter, ANameWithDanishLettersSurvivesTheWayThroughTheSettings) {
+  FakeSpooler spooler;
+  spooler.destinations = {{"Lager-Æ", "socket://10.0.0.8:9100", true}};
+  ScriptedChooser chooser(0);
+  RawPrinter printer(spooler, SystemClock(), &chooser);
+  std::string destination;
+
+  ASSERT_EQ(printer.SelectPrinter(80, destination), kPrinterDone);
+  EXPECT_EQ(destination, "Lager-\xC6");
+
+  paltrix::testing::TempDirectory folder;  // for an "errprt.log" should it fail
+  const paltrix::testing::ScopedWorkingDirectory inFolder(folder.path());
+  EXPECT_EQ(printer.PrintRaw(destination, "^XA^XZ"), kPrinterDone) << printer.lastError();
+  ASSERT_EQ(spooler.documents.size(), 1u);
+  EXPECT_EQ(spooler.documents[0].printer, "Lager-Æ");
+}
+
+TEST(SelectPrinter, ANameTheSettingsCannotHoldIsNotChosen) {
+  FakeSpooler spooler;
+  spooler.destinations = {{"倉庫", "", true}};
+  ScriptedChooser chooser(0);
+  RawPrinter printer(spooler, SystemClock(), &chooser);
+  std::string destination = "kept";
+  EXPECT_EQ(printer.SelectPrinter(80, destination), kPrinterFailed);
+  EXPECT_EQ(destination, "kept");
+  EXPECT_NE(printer.lastError(), "");
+}
 
 TEST(SelectPrinter, WithoutAChooserNothingIsChosen) {
   FakeSpooler spooler;

@@ -46,6 +46,13 @@ TEST_F(RawPrinterTest, SendsCarriageReturnThenStreamUnalteredAsOneDirectDocument
   EXPECT_FALSE(std::filesystem::exists(folder_ / "errprt.log"));
 }
 
+TEST_F(RawPrinterTest, AFilePrinterPathWithDanishLettersIsTheFileSystemsUtf8Name) {
+  // The settings file holds "læ.zpl" with the Windows-1252 byte E6 for æ.
+  const std::string name = "file://" + folder_.path().string() + "/l\xE6.zpl";
+  EXPECT_EQ(printer_.PrintRaw(name, "^XA^XZ"), kPrinterDone) << printer_.lastError();
+  EXPECT_EQ(paltrix::testing::ReadFileText(folder_ / "læ.zpl"), "\r^XA^XZ");
+}
+
 TEST_F(RawPrinterTest, EmptyStreamStillSendsADocumentWithTheCarriageReturn) {
   EXPECT_EQ(printer_.PrintRaw("zebra", ""), kPrinterDone);
   ASSERT_EQ(spooler_.documents.size(), 1u);
