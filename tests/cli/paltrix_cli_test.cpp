@@ -194,6 +194,21 @@ TEST_F(CliTest, PrintsAMixedPalletWithThisWeekAndTheMixNumber) {
   EXPECT_THAT(PrintedFile(), HasSubstr("(15)311201")) << "a best-before date, not a week";
 }
 
+TEST_F(CliTest, ZeroDefaultsOfNewRecordsAreRefusedBeforeAnySsccIsSpent) {
+  Expect({"printer", "set", "--labels-per-pallet", "0"});
+  Expect({"company", "set", "--pallets", "0"});
+  const std::string companyBefore = CompanyRecord();
+
+  CliResult result = Run({"print", "--product", "100", "--pallets", "1"});
+  EXPECT_EQ(result.exitStatus, 2);
+  EXPECT_THAT(result.err, HasSubstr("no labels per pallet"));
+  result = Run({"print", "--product", "100", "--labels", "1"});
+  EXPECT_EQ(result.exitStatus, 2);
+  EXPECT_THAT(result.err, HasSubstr("no pallets"));
+  EXPECT_EQ(CompanyRecord(), companyBefore);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "labels.zpl"));
+}
+
 TEST_F(CliTest, TellsWhichLabelMissedAnUnreachablePrinter) {
   const output::testing::RefusingPort refusing;
   const std::string printer = "socket://127.0.0.1:" + std::to_string(refusing.port());

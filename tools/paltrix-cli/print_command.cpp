@@ -118,6 +118,17 @@ int Print(const PrintOptions& options) {
       options.labels.value_or(fields::ReadByte(printerImage, records::printer::ANTALDETLAB)));
   job.counts.pallets = static_cast<std::int32_t>(
       options.pallets.value_or(fields::ReadLong(firmaImage, records::firma::ANTALPALLER)));
+  // The defaults of a new company and Printer record are 0, which would
+  // print nothing or send ^PQ0.
+  if (job.counts.labelsPerPallet < 1) {
+    throw BadInput(
+        "no labels per pallet: give --labels or set a default with 'paltrix-cli printer set "
+        "--labels-per-pallet'");
+  }
+  if (job.counts.pallets < 1) {
+    throw BadInput(
+        "no pallets: give --pallets or set a default with 'paltrix-cli company set --pallets'");
+  }
   ApplyDialogValues(values, PrintsMixedPalletLabel(job, printerImage), product.record.image,
                     SystemClock());
 
