@@ -51,18 +51,18 @@ Barcode::~Barcode() {
   if (BCHANDLER) BCHANDLER->Kill();
 }
 
-void Barcode::ShowBindingMessage(std::string_view text, std::string_view title) {
+void Barcode::ShowMessage(std::string_view text, std::string_view title) {
   errors_.ShowMessage(text, title, errors::MessageIcon::kInformation, errors::kButtonOk,
                       errors::kButtonOk);
 }
 
 void Barcode::Init(BarcodeTarget* target, ControlId control, BandId band, int code) {
   if (target != nullptr && target->IsReport() && band == 0) {
-    ShowBindingMessage(kMissingBandText, kBindingErrorTitle);
+    ShowMessage(kMissingBandText, kBindingErrorTitle);
     return;
   }
   if (target == nullptr) {
-    ShowBindingMessage(kInvalidTargetText, kBindingErrorTitle);
+    ShowMessage(kInvalidTargetText, kBindingErrorTitle);
     return;
   }
   MYWINDOW = target;
@@ -73,9 +73,9 @@ void Barcode::Init(BarcodeTarget* target, ControlId control, BandId band, int co
   ORIGINALWIDTH = 0;
   ORIGINALHEIGHT = 0;
   if (SetSymbology(code) != 0) {
-    ShowBindingMessage("The Barcode Symbology you have specified: " + std::to_string(code) +
-                           " is invalid!\nPlease verify your program data.",
-                       kInvalidSymbologyTitle);
+    ShowMessage("The Barcode Symbology you have specified: " + std::to_string(code) +
+                    " is invalid!\nPlease verify your program data.",
+                kInvalidSymbologyTitle);
     return;
   }
   AttachControl(control, band);

@@ -80,6 +80,10 @@ class Barcode {
   void MeasureText(std::string_view text);
   void DrawTextAt(std::string_view text, std::int32_t textWidth, std::int32_t textHeight);
 
+  // Shows a modal box with one OK button through the error manager's
+  // presenter (binding failures, data an encoder cannot take).
+  void ShowMessage(std::string_view text, std::string_view title);
+
   // The encoder of the current symbology; nullptr when there is none.
   BarcodeEncoder* encoder() const { return BCHANDLER.get(); }
   BarAngle angle() const { return static_cast<BarAngle>(BARANGLE); }
@@ -122,7 +126,6 @@ class Barcode {
 
  private:
   Font TextFont() const;
-  void ShowBindingMessage(std::string_view text, std::string_view title);
 
   errors::ErrorManager& errors_;
   Box control_;  // the control's place and size after the last layout
