@@ -1,0 +1,75 @@
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "barcode/barcode.h"
+#include "barcode/barcode_target.h"
+#include "barcode/recording_surface.h"
+
+namespace paltrix::barcode::testing {
+
+// A report (or window) with placeholder controls kept in its native unit, a
+// device of a fixed resolution, and a recording surface. Unit switches are
+// logged so tests see them restored.
+class FakeTarget final : public BarcodeTarget {
+ public:
+  explicit FakeTarget(bool report = true, DrawingUnit unit = DrawingUnit::kThousandths)
+      : report_(report), unit_(unit) {}
+
+  void AddControl(ControlId id, Box box, ControlStyle style = {}) {
+    controls_[id] = Control{box, style, false};
+  }
+  void SetResolution(std::int32_t dpiX, std::int32_t dpiY, std::int32_t thousPerPixel) {
+    dpiX_ = dpiX;
+    dpiY_ = dpiY;
+    thousPerPixel_ = thousPerPixel;
+  }
+  bool hidden(ControlId id) const { return controls_.at(id).hidden; }
+
+  bool IsReport() const override { return report_; }
+  DrawingUnit Unit() const override { return unit_; }
+  void SetUnit(DrawingUnit unit) override {
+    unit_ = unit;
+    unitLog.push_back(unit);
+  }
+  void SelectBand(BandId band) override { selectedBand = band; }
+  std::optional<Box> ControlBox(ControlId id) const override {
+    const auto it = controls_.find(id);
+    if (it == controls_.end()) return std::nullopt;
+    return it->second.box;
+  }
+  void SetControlSize(ControlId id, std::int32_t width, std::int32_t height) override {
+    controls_.at(id).box.width = width;
+    controls_.at(id).box.height = height;
+  }
+  void HideControl(ControlId id) override { controls_.at(id).hidden = true; }
+  ControlStyle Style(ControlId id) const override { return controls_.at(id).style; }
+  DrawingSurface& Surface() override { return surface; }
+  std::int32_t ComputeThousPerPixel(Barcode& barcode) override {
+    ++measurements;
+    barcode.LOGPIXELSX = dpiX_;
+    barcode.LOGPIXELSY = dpiY_;
+    return thousPerPixel_;
+  }
+
+  RecordingSurface surface;
+  std::vector<DrawingUnit> unitLog;
+  BandId selectedBand = 0;
+  int measurements = 0;
+
+ private:
+  struct Control {
+    Box box;
+    ControlStyle style;
+    bool hidden = false;
+  };
+  bool report_;
+  DrawingUnit unit_;
+  std::map<ControlId, Control> controls_;
+  std::int32_t dpiX_ = 600;
+  std::int32_t dpiY_ = 600;
+  std::int32_t thousPerPixel_ = 2;
+};
+
+}  // namespace paltrix::barcode::testing
