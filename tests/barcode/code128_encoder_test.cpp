@@ -77,6 +77,10 @@ const Code128Row kRows[] = {
     {"   ", Symbology::kGs1_128, {}, "blanks only encode nothing"},
 };
 
+void PrintTo(const Code128Row& row, std::ostream* os) {
+  *os << row.note;
+}
+
 class Code128RowTest : public ::testing::TestWithParam<Code128Row> {};
 
 TEST_P(Code128RowTest, EncodesTheSymbolValues) {

@@ -25,6 +25,8 @@ class FakeTarget final : public BarcodeTarget {
     dpiY_ = dpiY;
     thousPerPixel_ = thousPerPixel;
   }
+  // Draws on `surface` instead of the recording one from now on.
+  void UseSurface(DrawingSurface& other) { drawOn_ = &other; }
   bool hidden(ControlId id) const { return controls_.at(id).hidden; }
 
   bool IsReport() const override { return report_; }
@@ -45,7 +47,7 @@ class FakeTarget final : public BarcodeTarget {
   }
   void HideControl(ControlId id) override { controls_.at(id).hidden = true; }
   ControlStyle Style(ControlId id) const override { return controls_.at(id).style; }
-  DrawingSurface& Surface() override { return surface; }
+  DrawingSurface& Surface() override { return drawOn_ != nullptr ? *drawOn_ : surface; }
   std::int32_t ComputeThousPerPixel(Barcode& barcode) override {
     ++measurements;
     barcode.LOGPIXELSX = dpiX_;
@@ -66,6 +68,7 @@ class FakeTarget final : public BarcodeTarget {
   };
   bool report_;
   DrawingUnit unit_;
+  DrawingSurface* drawOn_ = nullptr;
   std::map<ControlId, Control> controls_;
   std::int32_t dpiX_ = 600;
   std::int32_t dpiY_ = 600;
