@@ -31,7 +31,22 @@ Decoded Decode(const QImage& image, const DecodeOptions& options) {
                  .symbologyIdentifier = result.symbologyIdentifier()};
 }
 
-QImage RenderSymbol(int symbology, const std::string& data, const RenderOptions& options) {
+namespace {
+
+// Stands in for an encoder with a symbol fixed in advance.
+class FixedSymbolEncoder final : public BarcodeEncoder {
+ public:
+  explicit FixedSymbolEncoder(Symbol symbol) : symbol_(std::move(symbol)) {}
+  Symbol EncodeSymbol(std::string_view) override { return symbol_; }
+
+ private:
+  Symbol symbol_;
+};
+
+// Draws through a bound barcode; `replacement`, when given, takes the place of
+// the symbology's encoder.
+QImage Render(int symbology, const std::string& data, const RenderOptions& options,
+              std::unique_ptr<BarcodeEncoder> replacement) {
   const int dpi = options.dpi;
   const int controlWidth = options.controlWidth;
   constexpr int kMarginThou = 1000;
@@ -55,9 +70,23 @@ QImage RenderSymbol(int symbology, const std::string& data, const RenderOptions&
   barcode.Init(&target, 1, 1, symbology);
   barcode.DRAWTEXT = 0;
   barcode.ADDCHECKDIGIT = options.addCheckDigit ? 1 : 0;
+  if (replacement) {
+    barcode.BCHANDLER = std::move(replacement);
+    barcode.BCHANDLER->Init(barcode);
+  }
   barcode.Print(symbology, true, data);
   painter.end();
   return page;
+}
+
+}  // namespace
+
+QImage RenderSymbol(int symbology, const std::string& data, const RenderOptions& options) {
+  return Render(symbology, data, options, nullptr);
+}
+
+QImage RenderCode128Values(const std::vector<Code128Record>& values, const RenderOptions& options) {
+  return Render(3, "", options, std::make_unique<FixedSymbolEncoder>(Code128Symbol(values)));
 }
 
 void SaveForInspection(const QImage& image) {

@@ -2,8 +2,10 @@
 
 #include <QImage>
 #include <string>
+#include <vector>
 
 #include "barcode/barcode.h"
+#include "barcode/code128_encoder.h"
 
 namespace paltrix::barcode::testing {
 
@@ -35,6 +37,11 @@ struct RenderOptions {
 // Draws `data` with the barcode engine as a report on a `dpi` printer would:
 // the control one inch from the left edge of a white page, no text.
 QImage RenderSymbol(int symbology, const std::string& data, const RenderOptions& options = {});
+
+// Draws the Code 128 symbol of exactly `values` (start to STOP) the same way,
+// through the barcode object's layout and drawing.
+QImage RenderCode128Values(const std::vector<Code128Record>& values,
+                           const RenderOptions& options = {});
 
 // Keeps the image under the build folder, named after the running test.
 void SaveForInspection(const QImage& image);
