@@ -111,6 +111,7 @@ void Barcode::AttachControl(ControlId control, BandId band) {
   target.SelectBand(band);
   const DrawingUnit unit = target.Unit();
   if (target.IsReport() && unit != DrawingUnit::kPixels) {
+    ISREPORT = 1;  // also when an earlier binding was to a window
     INITIALUNIT = static_cast<std::uint8_t>(unit);
     target.SetUnit(DrawingUnit::kThousandths);
   } else {

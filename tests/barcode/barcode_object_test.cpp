@@ -106,6 +106,7 @@ TEST_F(BarcodeObjectTest, QuietZoneAndRotationsPlaceTheFirstElement) {
   const Case cases[] = {
       {0, {1000 + 10 * 5, 500, 9, 2000 - 1}},  // 800 / 156 = 5, 5 x 1.884 = 9
       {900, {1000, 500 + 1872 - 10 * 12 - 12, 800, 22}},
+      {1800, {1000 + 780 - 10 * 5, 500 + 2000, -9, -(2000 - 1)}},  // from the right, upwards
       {2700, {1000 + 800, 500 + 10 * 12, -800, 22}},
   };
   for (const Case& c : cases) {
@@ -117,7 +118,7 @@ TEST_F(BarcodeObjectTest, QuietZoneAndRotationsPlaceTheFirstElement) {
     barcode.CLEARAREALEFT = 10;
     barcode.Print(3, true, kSscc);
     ASSERT_FALSE(target.surface.rects.empty());
-    if (c.angle == 0) {
+    if (c.angle == 0 || c.angle == 1800) {
       EXPECT_EQ(barcode.encoder()->BARWIDTH, 5) << "800 / 156";
     } else {
       EXPECT_EQ(target.ControlBox(kControl)->height, 1872) << c.angle;
@@ -177,6 +178,8 @@ TEST_F(BarcodeObjectTest, BindingTakesOverTheControlAndRestoresTheReportUnit) {
   onWindow.FORCEPIXELS = 1;
   onWindow.Print(3, true, "AB");
   EXPECT_EQ(onWindow.encoder()->BARWIDTH, 26);
+  onWindow.Init(&target, kControl, kDetailBand, 3);
+  EXPECT_EQ(onWindow.ISREPORT, 1) << "bound to a report after a window, it lays out in thousandths";
 }
 
 TEST_F(BarcodeObjectTest, BindingFailuresShowTheirMessagesAndLeaveTheBarcodeUnusable) {
