@@ -172,8 +172,11 @@ void Barcode::LayoutBars(std::string_view text, std::int32_t moduleCount) {
     encoder.BARWIDTH = THOUSPERPIXEL > 0 ? std::max(candidate, THOUSPERPIXEL) : candidate;
   } else {
     std::int32_t width = derived;
-    if (XWIDTH != 0)
-      width = FORCEPIXELS == 0 && THOUSPERPIXEL > 0 ? XWIDTH / THOUSPERPIXEL : XWIDTH;
+    if (XWIDTH != 0) {
+      // XWIDTH is in thousandths unless FORCEPIXELS says it is already pixels.
+      width = FORCEPIXELS == 0 && THOUSPERPIXEL > 0 ? ToPixels(Thou(XWIDTH), THOUSPERPIXEL).value
+                                                    : XWIDTH;
+    }
     encoder.BARWIDTH = std::max(width, 1);
   }
 

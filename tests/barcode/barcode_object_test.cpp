@@ -160,6 +160,7 @@ TEST_F(BarcodeObjectTest, BindingTakesOverTheControlAndRestoresTheReportUnit) {
   EXPECT_EQ(barcode.TEXTALIGN, 2);
   EXPECT_EQ(barcode.MYFONT.size(), 35u);
   EXPECT_EQ(barcode.INITIALUNIT, 3);
+  EXPECT_EQ(barcode.ORIGINALWIDTH, 4167) << "300 points in thousandths of an inch";
   EXPECT_EQ(barcode.LOGPIXELSX, 600);
   barcode.Print(3, true, "AB");
   using U = DrawingUnit;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <map>
 #include <vector>
 
@@ -9,16 +10,22 @@
 
 namespace paltrix::barcode::testing {
 
-// A report (or window) with placeholder controls kept in its native unit, a
-// device of a fixed resolution, and a recording surface. Unit switches are
-// logged so tests see them restored.
+// A report (or window) with placeholder controls, a device of a fixed
+// resolution, and a recording surface. A report keeps its controls in
+// thousandths of an inch and gives and takes positions in the unit it is
+// switched to; a window in pixels. Unit switches are logged so tests see them
+// restored.
 class FakeTarget final : public BarcodeTarget {
  public:
   explicit FakeTarget(bool report = true, DrawingUnit unit = DrawingUnit::kThousandths)
       : report_(report), unit_(unit) {}
 
+  // `box` in the target's current unit.
   void AddControl(ControlId id, Box box, ControlStyle style = {}) {
-    controls_[id] = Control{box, style, false};
+    controls_[id] =
+        Control{{FromUnit(box.x), FromUnit(box.y), FromUnit(box.width), FromUnit(box.height)},
+                style,
+                false};
   }
   void SetResolution(std::int32_t dpiX, std::int32_t dpiY, std::int32_t thousPerPixel) {
     dpiX_ = dpiX;
@@ -39,11 +46,12 @@ class FakeTarget final : public BarcodeTarget {
   std::optional<Box> ControlBox(ControlId id) const override {
     const auto it = controls_.find(id);
     if (it == controls_.end()) return std::nullopt;
-    return it->second.box;
+    const Box& box = it->second.box;
+    return Box{ToUnit(box.x), ToUnit(box.y), ToUnit(box.width), ToUnit(box.height)};
   }
   void SetControlSize(ControlId id, std::int32_t width, std::int32_t height) override {
-    controls_.at(id).box.width = width;
-    controls_.at(id).box.height = height;
+    controls_.at(id).box.width = FromUnit(width);
+    controls_.at(id).box.height = FromUnit(height);
   }
   void HideControl(ControlId id) override { controls_.at(id).hidden = true; }
   ControlStyle Style(ControlId id) const override { return controls_.at(id).style; }
@@ -61,6 +69,27 @@ class FakeTarget final : public BarcodeTarget {
   int measurements = 0;
 
  private:
+  std::int32_t ToUnit(std::int32_t thou) const {
+    switch (unit_) {
+      case DrawingUnit::kMillimetres:
+        return static_cast<std::int32_t>(std::lround(ToMillimetres(Thou(thou)).value));
+      case DrawingUnit::kPoints:
+        return static_cast<std::int32_t>(std::lround(ToPoints(Thou(thou)).value));
+      default:
+        return thou;
+    }
+  }
+  std::int32_t FromUnit(std::int32_t value) const {
+    switch (unit_) {
+      case DrawingUnit::kMillimetres:
+        return ToThou(Millimetres(value)).value;
+      case DrawingUnit::kPoints:
+        return ToThou(Points(value)).value;
+      default:
+        return value;
+    }
+  }
+
   struct Control {
     Box box;
     ControlStyle style;
