@@ -17,6 +17,7 @@ namespace firma = records::firma;
 struct CompanyOptions {
   std::optional<std::string> name, address1, address2, town, phone, fax;
   std::optional<std::int64_t> postcode, prefix, serial, pallets;
+  bool force = false;
 };
 
 struct TextChange {
@@ -52,12 +53,23 @@ void SetCompany(const CompanyOptions& options) {
   if (options.prefix) {
     fields::WriteLong(image, firma::SSCCNR, static_cast<std::int32_t>(*options.prefix));
   }
-  if (options.serial)
-    fields::WriteLong(image, firma::SS, static_cast<std::int32_t>(*options.serial));
   if (options.pallets) {
     fields::WriteLong(image, firma::ANTALPALLER, static_cast<std::int32_t>(*options.pallets));
   }
-  Check(session.records().WriteFirma(), "cannot store the company record");
+  records::SerialChange serial = records::SerialChange::Keep();
+  if (options.serial) {
+    const auto value = static_cast<std::int32_t>(*options.serial);
+    serial = options.force ? records::SerialChange::ForceLower(value)
+                           : records::SerialChange::Set(value);
+  }
+  const Result<records::CompanyWrite> written = session.records().WriteFirma(serial);
+  Check(written.status(), "cannot store the company record");
+  if (written->outcome == records::CompanyWriteOutcome::kLowerSerialRefused) {
+    throw Failed(fmt::format(
+        "--serial {:09} is below the stored serial {:09}: the SSCCs in between have been issued "
+        "already and would be issued again; nothing was changed (add --force to set it anyway)",
+        *options.serial, written->storedSerial));
+  }
 }
 
 void ShowCompany() {
@@ -98,7 +110,11 @@ void AddCompanyCommands(CLI::App& app) {
   set->add_option("--fax", options->fax, "Fax number (20)");
   set->add_option("--prefix", options->prefix, "GS1 prefix with extension digit (8 digits)");
   set->add_option("--serial", options->serial,
-                  "Last SSCC serial used (9 digits); the next pallet gets serial + 1");
+                  "Last SSCC serial used (9 digits); the next pallet gets serial + 1. Without "
+                  "--serial the stored serial is kept, whatever prints meanwhile; a serial below "
+                  "the stored one is refused");
+  set->add_flag("--force", options->force,
+                "Store a --serial below the stored one (SSCCs in between are issued again)");
   set->add_option("--pallets", options->pallets, "Default number of pallets per print run");
   set->callback([options] { SetCompany(*options); });
 
