@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QWidget>
 #include <cstdint>
 #include <string_view>
-
-#include <QWidget>
 
 #include "app/records/record_context.h"
 #include "framework/clock.h"
@@ -35,9 +34,9 @@ namespace paltrix::app::print {
 // What the windows print with. The defaults are the program's own; tests
 // put in a fixed clock or a spooler of their own.
 struct PrintServices {
-  const Clock* clock = nullptr;                 // nullptr: the system clock
-  errors::ErrorManager* errors = nullptr;       // nullptr: the global error manager
-  output::Spooler* spooler = nullptr;           // nullptr: the system's spooler
+  const Clock* clock = nullptr;            // nullptr: the system clock
+  errors::ErrorManager* errors = nullptr;  // nullptr: the global error manager
+  output::Spooler* spooler = nullptr;      // nullptr: the system's spooler
 };
 
 // The print dialog. After a print it sends the print-activity report and
@@ -48,8 +47,8 @@ void OpenPrintDialog(QWidget& parent, records::RecordContext& records, std::uint
 
 // The mixed-pallet window: this week in "Ugenr", mix number 1, the caption of
 // INI key "NETAI90". Sends no print-activity report.
-void OpenMixedPalletWindow(QWidget& parent, records::RecordContext& records,
-                           std::uint8_t labelType, const PrintServices& services = {});
+void OpenMixedPalletWindow(QWidget& parent, records::RecordContext& records, std::uint8_t labelType,
+                           const PrintServices& services = {});
 
 // The direct print: best-before := today + shelf life, the run counts from
 // the Printer and Firma records, then the direct dispatch with `ai90Text`
