@@ -29,6 +29,16 @@ QSpinBox* NewCountEntry(const char* objectName, int minimum, QWidget* parent) {
   return entry;
 }
 
+// A date entry that Tab leaves for the next field; the day, month and year
+// are reached with the arrow keys or by typing.
+class DateEntry final : public QDateEdit {
+ public:
+  using QDateEdit::QDateEdit;
+
+ protected:
+  bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
 }  // namespace
 
 PrintDataDialog::PrintDataDialog(records::RecordContext& records, std::uint8_t labelType,
@@ -70,7 +80,7 @@ void PrintDataDialog::BuildWindow() {
   productName_ = NewTextEntry("productName", produkt::PRODUKTNAVN.size, this);
   orderNumber_ = NewTextEntry("orderNumber", kMaxOrderNumberLength, this);
   count_ = NewCountEntry("count", 0, this);
-  bestBefore_ = new QDateEdit(this);
+  bestBefore_ = new DateEntry(this);
   bestBefore_->setObjectName(QStringLiteral("bestBefore"));
   bestBefore_->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
   batch_ = NewTextEntry("batch", produkt::BATCHNR.size - 1, this);
