@@ -60,7 +60,6 @@ TEST_F(MixedAndDirectPrintTest, MixedPalletWindowInWeekFive) {
 }
 
 TEST_F(MixedAndDirectPrintTest, DirectPrintMatchesTheCommandLineWithTheStoredDefaults) {
-  const std::vector<char> company = StoredCompany();
   LoadProduct("0042");
   QWidget catalogue;
   PrintDirect(catalogue, *records_, 0, "0042", services());
@@ -68,7 +67,7 @@ TEST_F(MixedAndDirectPrintTest, DirectPrintMatchesTheCommandLineWithTheStoredDef
   const std::string printed = Labels();
   ASSERT_FALSE(printed.empty());
 
-  RestoreCompany(company);
+  ResetSerial();
   Cli({"print", "--product", "0042", "--printer", PrinterUrl("cli.zpl")});
   EXPECT_EQ(printed, Labels("cli.zpl"));
 }

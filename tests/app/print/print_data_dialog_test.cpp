@@ -92,7 +92,6 @@ TEST_F(PrintDataDialogTest, Ai90GroupOnlyForThe6InchFormatAndFollowsTheProductId
 
 TEST_F(PrintDataDialogTest, PrintsWhatTheCommandLinePrintsAndLeavesTheProductAsStored) {
   const std::vector<char> storedProduct = StoredProduct("0042");
-  const std::vector<char> company = StoredCompany();
   LoadProduct("0042");
   PrintDataDialog dialog(*records_, 0, services());
   dialog.show();
@@ -114,7 +113,7 @@ TEST_F(PrintDataDialogTest, PrintsWhatTheCommandLinePrintsAndLeavesTheProductAsS
   ASSERT_THAT(printed, HasSubstr("B77"));
   EXPECT_EQ(StoredProduct("0042"), storedProduct);
 
-  RestoreCompany(company);
+  ResetSerial();
   Cli({"print", "--product", "0042", "--batch", "B77", "--weight", "12.5", "--pallets", "2",
        "--printer", PrinterUrl("cli.zpl")});
   EXPECT_EQ(printed, Labels("cli.zpl"));

@@ -82,16 +82,9 @@ class PrintWindowTest : public ::testing::Test {
     return records_->Buffer(records::produkt::kSchema).image;
   }
 
-  // The sending company as stored now, and putting it back: runs that should
-  // print the same SSCCs start from the same serial.
-  std::vector<char> StoredCompany() {
-    EXPECT_TRUE(records_->ReadFirma().ok());
-    return records_->Buffer(records::firma::kSchema).image;
-  }
-  void RestoreCompany(const std::vector<char>& image) {
-    records_->Buffer(records::firma::kSchema).image = image;
-    ASSERT_TRUE(records_->WriteFirma().ok());
-  }
+  // Sets the company's serial back to where the station started, so that a
+  // second run prints the same SSCCs as the first.
+  void ResetSerial() { Cli({"company", "set", "--serial", "100", "--force"}); }
 
   std::string Labels(const std::string& name = "labels.zpl") const {
     return paltrix::testing::ReadFileText(folder_ / name);
