@@ -3,11 +3,13 @@
 #include <memory>
 #include <optional>
 
+#include "app/gs1/sscc.h"
 #include "app/records/firma.h"
 #include "tools/paltrix-cli/cli_error.h"
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
 #include "tools/paltrix-cli/field_input.h"
+#include "tools/paltrix-cli/number_option.h"
 
 namespace paltrix::cli {
 namespace {
@@ -38,10 +40,6 @@ void SetCompany(const CompanyOptions& options) {
   text(firma::BYNAVN, "--town", options.town);
   text(firma::TELEFON, "--phone", options.phone);
   text(firma::FAX, "--fax", options.fax);
-  if (options.postcode) WholeNumber("--postcode", *options.postcode, 0, 32767);
-  if (options.prefix) WholeNumber("--prefix", *options.prefix, 0, 99'999'999);
-  if (options.serial) WholeNumber("--serial", *options.serial, 0, 999'999'999);
-  if (options.pallets) WholeNumber("--pallets", *options.pallets, 0, 999'999);
 
   CliSession session;
   session.ReadCompany();  // an empty file leaves a blank buffer: the record is created
@@ -104,18 +102,20 @@ void AddCompanyCommands(CLI::App& app) {
   set->add_option("--name", options->name, "Company name (at most 35 characters)");
   set->add_option("--address1", options->address1, "First address line (35)");
   set->add_option("--address2", options->address2, "Second address line (35)");
-  set->add_option("--postcode", options->postcode, "Postal code");
+  AddNumberOption(*set, "--postcode", options->postcode, 0, 32767, "Postal code");
   set->add_option("--town", options->town, "Town (20)");
   set->add_option("--phone", options->phone, "Phone number (20)");
   set->add_option("--fax", options->fax, "Fax number (20)");
-  set->add_option("--prefix", options->prefix, "GS1 prefix with extension digit (8 digits)");
-  set->add_option("--serial", options->serial,
+  AddNumberOption(*set, "--prefix", options->prefix, 0, gs1::kLargestCompanyPrefix,
+                  "GS1 prefix with extension digit (8 digits)");
+  AddNumberOption(*set, "--serial", options->serial, 0, firma::kLargestSerial,
                   "Last SSCC serial used (9 digits); the next pallet gets serial + 1. Without "
                   "--serial the stored serial is kept, whatever prints meanwhile; a serial below "
                   "the stored one is refused");
   set->add_flag("--force", options->force,
                 "Store a --serial below the stored one (SSCCs in between are issued again)");
-  set->add_option("--pallets", options->pallets, "Default number of pallets per print run");
+  AddNumberOption(*set, "--pallets", options->pallets, 0, 99'999,
+                  "Default number of pallets per print run");
   set->callback([options] { SetCompany(*options); });
 
   company->add_subcommand("show", "Show the company record")->callback(ShowCompany);
