@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <fstream>
 #include <set>
@@ -203,6 +204,39 @@ TEST_F(SettingsWindowTest, ALowerSerialIsWrittenOnlyAfterTheOperatorConfirmsIt) 
   }
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(fields::ReadLong(StoredSender().image, firma::SS), 90);
+}
+
+TEST_F(SettingsWindowTest, AllCompaniesListAddsAndDeletesCompaniesThroughTheirForm) {
+  SetSender(5790001, 100);
+  SettingsWindow window(files_, printing_);
+  Activate(window);
+  std::vector<QString> listed;
+  testing::ModalWindowWatcher list([&](QWidget& companies) {
+    auto& table = Control<QTableWidget>(companies, "CompanyTable");
+    testing::ModalWindowWatcher form([&](QWidget& companyForm) {
+      EXPECT_EQ(companyForm.windowTitle(), QString::fromUtf8("Ny/Redigér Firma"));
+      QTest::keyClicks(&Control(companyForm, "Name"), "Kunde B");
+      Retype(Control(companyForm, "Serial"), "7");
+      QTest::mouseClick(&Control<QPushButton>(companyForm, "OkButton"), Qt::LeftButton);
+    });
+    QApplication::setActiveWindow(&companies);
+    QTest::keyClick(&table, Qt::Key_Insert);
+    ASSERT_TRUE(form.seen());
+    for (int row = 0; row < table.rowCount(); ++row) listed.push_back(table.item(row, 0)->text());
+    testing::SaveScreenshot(companies, "all_companies");
+    presenter_.QueueAnswer(errors::kButtonYes);
+    table.setCurrentCell(1, 0);
+    testing::ModalWindowWatcher confirm([](QWidget& deleteForm) {
+      QTest::mouseClick(&Control<QPushButton>(deleteForm, "OkButton"), Qt::LeftButton);
+    });
+    QTest::keyClick(&table, Qt::Key_Delete);
+    EXPECT_EQ(table.rowCount(), 1);
+  });
+  QTest::mouseClick(&Control<QPushButton>(window, "CompaniesButton"), Qt::LeftButton);
+  ASSERT_TRUE(list.seen());
+  EXPECT_EQ(listed, (std::vector<QString>{"Afsender A/S", "Kunde B"}));
+  // The sender is untouched by the other company's serial.
+  EXPECT_EQ(fields::ReadLong(StoredSender().image, firma::SS), 100);
 }
 
 }  // namespace
