@@ -6,6 +6,7 @@
 
 #include "app/dispatch/print_run.h"
 #include "app/dispatch/raw_printer_output.h"
+#include "app/gs1/element_data.h"
 #include "app/gs1/sscc_allocator.h"
 #include "app/records/firma.h"
 #include "app/records/printer.h"
@@ -50,7 +51,12 @@ struct DialogValues {
 
 DialogValues CheckDialogValues(const PrintOptions& options) {
   DialogValues values;
-  if (options.bestBefore) values.bestBefore = DayNumber("--best-before", *options.bestBefore);
+  if (options.bestBefore) {
+    values.bestBefore = DayNumber("--best-before", *options.bestBefore);
+    if (Status status = gs1::CheckBestBefore(*values.bestBefore, SystemClock().Today()); !status) {
+      throw BadInput(fmt::format("--best-before: {}", status.message()));
+    }
+  }
   if (options.batch) {
     values.batch = RecordText("--batch", *options.batch, produkt::BATCHNR.size - 1);
   }
