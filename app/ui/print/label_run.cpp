@@ -5,6 +5,7 @@
 #include "app/dispatch/raw_printer_output.h"
 #include "app/gs1/sscc_allocator.h"
 #include "app/records/firma.h"
+#include "app/records/printer.h"
 #include "app/records/printer_file.h"
 #include "app/records/produkt.h"
 #include "app/ui/qt_clipboard_sink.h"
@@ -83,8 +84,14 @@ Status LabelRun::Start(const dispatch::PrintJob& job,
 
   outcome_.reset();
   failureReasons_.clear();
-  worker_ = std::thread([this, job, printerSettings, file = *firmaFile] {
-    ProgressServices progress(*this, *file, job.counts.pallets);
+  // The EAN-13 item label is one stream in all; the others one per pallet.
+  const fields::ConstImage printer = records::PrinterRecord::Process().image();
+  const dispatch::LabelProcedure procedure = dispatch::ChooseLabelProcedure(
+      job.variant, dispatch::ParseLabelFormat(fields::ReadText(printer, records::printer::PRINTER)),
+      fields::ReadLong(printer, records::printer::DOTS), job.labelType);
+  const int streams = procedure == dispatch::LabelProcedure::kEanItemLabel ? 1 : job.counts.pallets;
+  worker_ = std::thread([this, job, printerSettings, file = *firmaFile, streams] {
+    ProgressServices progress(*this, *file, streams);
     const dispatch::PrintBuffers buffers{records_.Buffer(records::produkt::kSchema).image,
                                          records_.Buffer(records::firma::kSchema).image,
                                          records::PrinterRecord::Process().image()};

@@ -25,7 +25,8 @@
 // are reported to the operator with the printer and the SSCC.
 //
 // `labelType` is the catalogue's byte: 0 pallet, 1 case, 2 mixed pallet,
-// 3 EAN-13 item label (other values print nothing).
+// 3 EAN-13 item label (other values print nothing). For label type 2 the
+// catalogue opens the mixed-pallet window instead of the print dialog.
 //
 // REQUIRES: a QApplication exists; called on its thread; `records` and the
 // services outlive the call.

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -70,6 +71,25 @@ TEST_F(MixedAndDirectPrintTest, DirectPrintMatchesTheCommandLineWithTheStoredDef
   ResetSerial();
   Cli({"print", "--product", "0042", "--printer", PrinterUrl("cli.zpl")});
   EXPECT_EQ(printed, Labels("cli.zpl"));
+}
+
+TEST_F(MixedAndDirectPrintTest, DirectPrintShowsThePalletsWhileA6InchRunPauses) {
+  Cli({"printer", "set", "--format", "zpl6", "--wait", "1"});
+  Cli({"company", "set", "--pallets", "2"});
+  LoadProduct("0042");
+  QString shown;
+  paltrix::testing::ModalWindowWatcher watcher([&](QWidget& window) {
+    QLabel& progress = Child<QLabel>(window, "progress");
+    WaitFor([&] { return progress.text().startsWith("Sender palle"); });
+    shown = progress.text();
+    paltrix::testing::SaveScreenshot(window, "direct_print_window");
+  });
+  QWidget catalogue;
+  PrintDirect(catalogue, *records_, 0, "0042", services());
+  EXPECT_TRUE(watcher.seen());
+  EXPECT_TRUE(shown.startsWith("Sender palle 1 af 2 (SSCC 57012345")) << shown.toStdString();
+  EXPECT_TRUE(presenter_.boxes().empty());
+  EXPECT_FALSE(Labels().empty());
 }
 
 }  // namespace
