@@ -25,6 +25,7 @@
 #include "tools/paltrix-cli/product_lookup.h"
 #include "tools/paltrix-cli/run_reporter.h"
 #include "tools/paltrix-cli/stop_signals.h"
+#include "tools/paltrix-cli/wait_notice.h"
 
 namespace paltrix::cli {
 namespace {
@@ -34,7 +35,7 @@ using dispatch::LabelType;
 
 struct PrintOptions {
   std::string productId;
-  std::optional<std::int64_t> pallets, labels;
+  std::optional<std::int64_t> pallets, labels, connectTimeout, writeTimeout;
   std::optional<std::string> bestBefore, batch, weight, orderNumber, printerName;
   LabelType type = LabelType::kPallet;
 };
@@ -147,10 +148,15 @@ int Print(const PrintOptions& options) {
   storage::KeyedFile& firmaFile = session.File(records::firma::kSchema);
   gs1::FirmaSsccAllocator allocator(session.records().session(), firmaFile,
                                     session.records().Buffer(records::firma::kSchema));
+  output::PrinterTimeouts timeouts = PrinterTimeoutsOf(setup.settings);
+  if (options.connectTimeout) timeouts.connect = std::chrono::seconds(*options.connectTimeout);
+  if (options.writeTimeout) timeouts.write = std::chrono::seconds(*options.writeTimeout);
+  WaitNotice waitNotice;
   output::RawPrinter rawPrinter(output::SystemSpooler());
+  rawPrinter.SetTimeouts(timeouts, waitNotice.Callback());
   dispatch::RawPrinterOutput printerOutput(rawPrinter);
   labels::ThreadSleeper sleeper;
-  RunReporter reporter(printerOutput, text::ToUtf8(setup.settings.printerName));
+  RunReporter reporter(printerOutput, text::ToUtf8(setup.settings.printerName), waitNotice);
   const labels::LabelServices services{allocator, printerOutput, sleeper, nullptr, &reporter};
 
   const StopSignals stopSignals;
@@ -209,6 +215,12 @@ void AddPrintCommand(CLI::App& app) {
                   "Label type (4-inch format on 8 dots/mm; default pallet)");
   print->add_option("--printer", options->printerName,
                     "Printer for this run instead of the configured one");
+  AddNumberOption(*print, "--connect-timeout", options->connectTimeout, 1,
+                  settings::kLongestPrinterTimeoutSeconds,
+                  "Seconds to reach the printer for this run (default: 'printer set')");
+  AddNumberOption(*print, "--write-timeout", options->writeTimeout, 1,
+                  settings::kLongestPrinterTimeoutSeconds,
+                  "Seconds the printer may take no byte of a label, for this run");
   print->callback([options] {
     const int status = Print(*options);
     if (status != kExitOk) throw CommandError(status, "some labels were not printed");

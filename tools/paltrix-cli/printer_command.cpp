@@ -17,6 +17,7 @@
 #include "tools/paltrix-cli/field_input.h"
 #include "tools/paltrix-cli/number_option.h"
 #include "tools/paltrix-cli/printer_setup.h"
+#include "tools/paltrix-cli/wait_notice.h"
 
 namespace paltrix::cli {
 namespace {
@@ -26,7 +27,8 @@ using dispatch::LabelFormat;
 
 struct PrinterOptions {
   std::optional<LabelFormat> format;
-  std::optional<std::int64_t> dots, darkness, labelsPerPallet, topMargin, leftMargin, wait;
+  std::optional<std::int64_t> dots, darkness, labelsPerPallet, topMargin, leftMargin, wait,
+      connectTimeout, writeTimeout;
   std::optional<std::string> speed, printerName;
 
   bool changesIni() const { return printerName || topMargin || leftMargin || wait; }
@@ -41,6 +43,14 @@ const std::map<std::string, LabelFormat> kFormatNames = {
     {"standard", LabelFormat::kStandard}, {"limited", LabelFormat::kLimited},
     {"mixed", LabelFormat::kMixed},
 };
+
+void SetTimeouts(const PrinterOptions& options, settings::PrinterSettings& ini,
+                 const std::filesystem::path& iniPath) {
+  if (!options.connectTimeout && !options.writeTimeout) return;
+  if (options.connectTimeout) ini.connectTimeoutSeconds = static_cast<int>(*options.connectTimeout);
+  if (options.writeTimeout) ini.writeTimeoutSeconds = static_cast<int>(*options.writeTimeout);
+  Check(settings::WritePrinterTimeouts(iniPath, ini), "cannot write the settings INI file");
+}
 
 void SetPrinter(const PrinterOptions& options) {
   std::optional<std::string> speed, printerName;
@@ -68,6 +78,7 @@ void SetPrinter(const PrinterOptions& options) {
   Check(records::SavePrinterRecord(setup.record, session.errors()),
         "cannot store the printer settings");
 
+  SetTimeouts(options, setup.settings, setup.settingsIniPath);
   if (!options.changesIni()) return;
   settings::PrinterSettings& ini = setup.settings;
   if (printerName) ini.printerName = *printerName;
@@ -94,13 +105,21 @@ void ShowPrinter() {
   console::WriteOut(fmt::format("Top offset:         {}\n", setup.settings.topOffset));
   console::WriteOut(fmt::format("Left offset:        {}\n", setup.settings.leftOffset));
   console::WriteOut(fmt::format("Wait after pallet:  {} s\n", setup.settings.waitSeconds));
+  console::WriteOut(
+      fmt::format("Connect timeout:    {} s\n", setup.settings.connectTimeoutSeconds));
+  console::WriteOut(fmt::format("Write timeout:      {} s\n", setup.settings.writeTimeoutSeconds));
   console::WriteOut(fmt::format("Settings INI file:  {}\n", setup.settingsIniPath.string()));
 }
 
 void ListPrinters() {
+  CliSession session;
+  const PrinterSetup setup = LoadPrinterSetup(session.errors());
+  WaitNotice notice;
   output::RawPrinter rawPrinter(output::SystemSpooler());
+  rawPrinter.SetTimeouts(PrinterTimeoutsOf(setup.settings), notice.Callback());
   output::PrinterList list;
   const int defaultRow = rawPrinter.FillPrinterQueue(list);
+  notice.Clear();
   if (defaultRow == 0) {
     console::WriteErr(fmt::format("No printers were found: {}.\n", rawPrinter.lastError()));
     return;
@@ -131,6 +150,14 @@ void AddPrinterCommands(CLI::App& app) {
   set->add_option("--printer", options->printerName,
                   "Printer that gets the label streams: a CUPS queue, socket://host:port or "
                   "file:///path");
+  AddNumberOption(*set, "--connect-timeout", options->connectTimeout, 1,
+                  settings::kLongestPrinterTimeoutSeconds,
+                  "Seconds to reach the printer or the print spooler (INI \"ConnectTimeout\", "
+                  "default 10)");
+  AddNumberOption(*set, "--write-timeout", options->writeTimeout, 1,
+                  settings::kLongestPrinterTimeoutSeconds,
+                  "Seconds the printer may take no byte of a label (INI \"WriteTimeout\", "
+                  "default 30); a label that misses a timeout counts as not printed");
   AddNumberOption(*set, "--tmarg", options->topMargin, -9999, 9999, "Label top offset (^LT)");
   AddNumberOption(*set, "--lmarg", options->leftMargin, -9999, 9999, "Label home x offset (^LH)");
   AddNumberOption(*set, "--wait", options->wait, 0, 3600,

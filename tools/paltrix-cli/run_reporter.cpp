@@ -9,10 +9,12 @@
 
 namespace paltrix::cli {
 
-RunReporter::RunReporter(const dispatch::RawPrinterOutput& output, std::string printerName)
-    : output_(output), printerName_(std::move(printerName)) {}
+RunReporter::RunReporter(const dispatch::RawPrinterOutput& output, std::string printerName,
+                         WaitNotice& waitNotice)
+    : output_(output), printerName_(std::move(printerName)), waitNotice_(waitNotice) {}
 
 void RunReporter::StreamHandedOver(const labels::PrintedStream& stream) {
+  waitNotice_.Clear();
   if (stream.sent()) {
     ++sent_;
     if (!stream.sscc.empty()) {

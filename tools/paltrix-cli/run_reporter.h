@@ -5,6 +5,7 @@
 
 #include "app/dispatch/raw_printer_output.h"
 #include "app/labels/label_procedures.h"
+#include "tools/paltrix-cli/wait_notice.h"
 
 namespace paltrix::cli {
 
@@ -18,7 +19,9 @@ namespace paltrix::cli {
 class RunReporter final : public labels::RunObserver {
  public:
   // REQUIRES: `output` outlives the reporter.
-  RunReporter(const dispatch::RawPrinterOutput& output, std::string printerName);
+  // A wait shown by `waitNotice` is cleared when its stream is done.
+  RunReporter(const dispatch::RawPrinterOutput& output, std::string printerName,
+              WaitNotice& waitNotice);
 
   void StreamHandedOver(const labels::PrintedStream& stream) override;
   bool StopRequested() override;
@@ -30,6 +33,7 @@ class RunReporter final : public labels::RunObserver {
  private:
   const dispatch::RawPrinterOutput& output_;
   std::string printerName_;  // UTF-8
+  WaitNotice& waitNotice_;
   std::size_t sent_ = 0;
   std::size_t notSent_ = 0;
   std::string lastSentSscc_;
