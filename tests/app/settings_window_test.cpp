@@ -217,6 +217,7 @@ TEST_F(SettingsWindowTest, AllCompaniesListAddsAndDeletesCompaniesThroughTheirFo
       EXPECT_EQ(companyForm.windowTitle(), QString::fromUtf8("Ny/Redigér Firma"));
       QTest::keyClicks(&Control(companyForm, "Name"), "Kunde B");
       Retype(Control(companyForm, "Serial"), "7");
+      testing::SaveScreenshot(companyForm, "company_form");
       QTest::mouseClick(&Control<QPushButton>(companyForm, "OkButton"), Qt::LeftButton);
     });
     QApplication::setActiveWindow(&companies);
