@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "app/ui/application.h"
+#include "app/ui/catalogue_print_windows.h"
 #include "app/ui/main_frame.h"
-#include "app/ui/not_built_procedures.h"
+#include "app/ui/window_procedures.h"
 #include "framework/desktop/file_desktop_settings.h"
 #include "framework/errors/error_manager.h"
 #include "framework/ui/qt_message_presenter.h"
@@ -38,7 +39,8 @@ int main(int argc, char* argv[]) {
 
   const std::unique_ptr<paltrix::desktop::DesktopSettings> desktopSettings =
       paltrix::desktop::OpenDesktopSettings();
-  paltrix::app::NotBuiltProcedures procedures;
+  paltrix::app::CataloguePrintWindows printWindows;
+  paltrix::app::WindowProcedures procedures(printWindows);
 
   paltrix::app::Application application({
       .arguments = std::vector<std::string>(argv + 1, argv + argc),

@@ -12,10 +12,19 @@ namespace paltrix::output {
 // with cupsCreateJob and streamed with cupsStartDocument /
 // cupsWriteRequestData / cupsFinishDocument. Destinations come from
 // cupsGetDests2; a destination's "port" is its device-uri.
+//
+// Every wait on the scheduler is bounded (SetTimeouts): a scheduler that
+// accepts the connection and never answers fails the call, and a job that
+// was started is cancelled on a fresh connection.
 class CupsSpooler final : public Spooler {
  public:
   Result<std::unique_ptr<PrinterHandle>> Open(std::string_view printerName) override;
   Result<std::vector<SpoolerDestination>> ListDestinations() override;
+  void SetTimeouts(const PrinterTimeouts& timeouts, WaitProgress progress) override;
+
+ private:
+  PrinterTimeouts timeouts_;
+  WaitProgress progress_;
 };
 
 // The spooler of this machine, shared by every printer of the process.

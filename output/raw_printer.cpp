@@ -112,9 +112,15 @@ Result<std::unique_ptr<PrinterHandle>> RawPrinter::OpenNamedPrinter(std::string_
     return Status(ErrorCode::kInvalidValue, "the printer name holds a zero byte");
   }
   const std::string systemName = text::ToUtf8(printerName);
-  if (IsSocketPrinterName(systemName)) return OpenSocketPrinter(systemName);
-  if (IsFilePrinterName(systemName)) return OpenFilePrinter(systemName);
+  if (IsSocketPrinterName(systemName)) return OpenSocketPrinter(systemName, timeouts_, &progress_);
+  if (IsFilePrinterName(systemName)) return OpenFilePrinter(systemName, timeouts_, &progress_);
   return spooler_.Open(systemName);
+}
+
+void RawPrinter::SetTimeouts(const PrinterTimeouts& timeouts, WaitProgress progress) {
+  timeouts_ = timeouts;
+  progress_ = std::move(progress);
+  spooler_.SetTimeouts(timeouts_, progress_);
 }
 
 std::uint8_t RawPrinter::ReadDefaultPrinter() {

@@ -85,6 +85,11 @@ class RawPrinter {
   // letter case.
   bool IsDefaultPrinter(std::string_view printerName) const;
 
+  // The limits of every printer route from now on (the spooler's too), and
+  // whom to tell while a route waits. A label that cannot be handed over
+  // within them counts as not printed (kPrinterFailed, "errprt.log").
+  void SetTimeouts(const PrinterTimeouts& timeouts, WaitProgress progress = {});
+
   // Opens a socket:// or file:// printer directly, anything else through the
   // spooler.
   Result<std::unique_ptr<PrinterHandle>> OpenNamedPrinter(std::string_view printerName);
@@ -111,6 +116,8 @@ class RawPrinter {
   std::string lastPrinterUsed_;
   std::string defaultPrinterNt_;
   std::string lastError_;
+  PrinterTimeouts timeouts_;
+  WaitProgress progress_;
 };
 
 }  // namespace paltrix::output

@@ -1,10 +1,8 @@
 #include "output/socket_printer.h"
 
-#include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/time.h>
 
 #include <cerrno>
 #include <charconv>
@@ -18,75 +16,37 @@ namespace paltrix::output {
 namespace {
 
 constexpr std::string_view kScheme = "socket://";
-constexpr int kConnectTimeoutMs = 10'000;
-constexpr int kSendTimeoutSeconds = 30;
-// How long finishing waits for the printer to close after the last byte.
-constexpr auto kCloseWait = std::chrono::seconds(5);
-
-// Waits for a non-blocking connect; 0 on success, else the errno value.
-int AwaitConnect(int fd) {
-  pollfd waiting{fd, POLLOUT, 0};
-  int ready;
-  do {
-    ready = ::poll(&waiting, 1, kConnectTimeoutMs);
-  } while (ready < 0 && errno == EINTR);
-  if (ready < 0) return errno;
-  if (ready == 0) return ETIMEDOUT;
-  int error = 0;
-  socklen_t length = sizeof error;
-  if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) < 0) return errno;
-  return error;
-}
-
-// A connected, blocking socket with a send timeout.
-Result<FileDescriptor> Connect(const addrinfo& address) {
-  FileDescriptor socket(::socket(
-      address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, address.ai_protocol));
-  if (!socket.valid()) return ErrnoStatus("cannot create a socket");
-  if (::connect(socket.get(), address.ai_addr, address.ai_addrlen) < 0) {
-    if (errno != EINPROGRESS) return ErrnoStatus("cannot connect to the printer");
-    if (const int error = AwaitConnect(socket.get()); error != 0) {
-      errno = error;
-      return ErrnoStatus("cannot connect to the printer");
-    }
-  }
-  const int flags = ::fcntl(socket.get(), F_GETFL);
-  const timeval sendTimeout{kSendTimeoutSeconds, 0};
-  if (flags < 0 || ::fcntl(socket.get(), F_SETFL, flags & ~O_NONBLOCK) < 0 ||
-      ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof sendTimeout) < 0) {
-    return ErrnoStatus("cannot set up the connection");
-  }
-  return socket;
-}
-
-// Reads and discards what the printer sends back until it closes its side or
-// the wait is over; the printer's answers are of no interest, but closing a
-// socket with unread data would reset the connection.
-void DrainUntilClosed(int fd) {
-  const auto deadline = std::chrono::steady_clock::now() + kCloseWait;
+// Reads and discards what the printer sends back until it closes its side:
+// a raw-port printer closes the connection once it has read the whole job
+// after our end of transmission, and that close is the only sign that the
+// label was taken (bytes in the socket's buffers may never be read). Closing
+// a socket with unread data would also reset the connection. 0 when the
+// printer closed, ETIMEDOUT when it neither closed nor answered within the
+// wait, else the errno of the failure.
+int DrainUntilClosed(int fd, BoundedWait& wait) {
   char discard[512];
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return;
-    pollfd waiting{fd, POLLIN, 0};
-    const int ready = ::poll(&waiting, 1, static_cast<int>(left.count()));
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) return;
+    if (const int error = wait.UntilReady(fd, POLLIN); error != 0) return error;
     const ssize_t received = ::recv(fd, discard, sizeof discard, 0);
-    if (received < 0 && errno == EINTR) continue;
-    if (received <= 0) return;
+    if (received == 0) return 0;
+    if (received > 0) {
+      wait.Restart();
+    } else if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+      return errno;
+    }
   }
 }
 
 class SocketPrinter final : public PrinterHandle {
  public:
-  explicit SocketPrinter(FileDescriptor socket) : socket_(std::move(socket)) {}
+  SocketPrinter(FileDescriptor socket, BoundedWait write)
+      : socket_(std::move(socket)), write_(std::move(write)) {}
 
   Status StartRawDocument(std::string_view) override { return Status::Ok(); }
 
   Result<std::size_t> Write(std::string_view bytes) override {
-    if (WriteFully(socket_.get(), bytes, /*isSocket=*/true) < bytes.size()) {
+    write_.Restart();
+    if (WriteFully(socket_.get(), bytes, /*isSocket=*/true, &write_) < bytes.size()) {
       return ErrnoStatus("cannot send to the printer");
     }
     return bytes.size();
@@ -94,13 +54,18 @@ class SocketPrinter final : public PrinterHandle {
 
   Status FinishDocument() override {
     if (::shutdown(socket_.get(), SHUT_WR) < 0) return ErrnoStatus("cannot end the transmission");
-    DrainUntilClosed(socket_.get());
+    write_.Restart();
+    if (const int error = DrainUntilClosed(socket_.get(), write_); error != 0) {
+      errno = error;
+      return ErrnoStatus("the printer did not confirm the label by closing the connection");
+    }
     if (!socket_.Close()) return ErrnoStatus("cannot close the connection");
     return Status::Ok();
   }
 
  private:
   FileDescriptor socket_;
+  BoundedWait write_;
 };
 
 }  // namespace
@@ -147,7 +112,9 @@ std::optional<SocketAddress> ParseSocketPrinterName(std::string_view printerName
   return address;
 }
 
-Result<std::unique_ptr<PrinterHandle>> OpenSocketPrinter(std::string_view printerName) {
+Result<std::unique_ptr<PrinterHandle>> OpenSocketPrinter(std::string_view printerName,
+                                                         const PrinterTimeouts& timeouts,
+                                                         const WaitProgress* progress) {
   const std::optional<SocketAddress> address = ParseSocketPrinterName(printerName);
   if (!address) {
     return Status(ErrorCode::kInvalidValue, "a network printer is named socket://host:port");
@@ -165,11 +132,13 @@ Result<std::unique_ptr<PrinterHandle>> OpenSocketPrinter(std::string_view printe
   }
   const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> addresses(found, &::freeaddrinfo);
   Status failure(ErrorCode::kFileSystemError, "cannot connect to the printer");
+  BoundedWait connect("the printer to answer", timeouts.connect, progress);
   for (const addrinfo* candidate = addresses.get(); candidate; candidate = candidate->ai_next) {
-    Result<FileDescriptor> socket = Connect(*candidate);
+    Result<FileDescriptor> socket = ConnectWithin(*candidate, connect);
     if (socket.ok()) {
-      return std::unique_ptr<PrinterHandle>(
-          std::make_unique<SocketPrinter>(std::move(socket).value()));
+      return std::unique_ptr<PrinterHandle>(std::make_unique<SocketPrinter>(
+          std::move(socket).value(),
+          BoundedWait("the printer to take the label", timeouts.write, progress)));
     }
     failure = socket.status();
   }

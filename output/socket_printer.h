@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "framework/result.h"
+#include "output/bounded_wait.h"
 #include "output/spooler.h"
 
 namespace paltrix::output {
@@ -27,10 +28,15 @@ bool IsSocketPrinterName(std::string_view printerName);
 // nullopt when the name is not of that form.
 std::optional<SocketAddress> ParseSocketPrinterName(std::string_view printerName);
 
-// Connects to the printer's raw port. Each document is one connection: the
-// bytes are written as they come, and finishing closes the sending side and
-// waits briefly for the printer to close its side. Fails when the name is
-// malformed, the host is unknown, or the printer refuses or does not answer.
-Result<std::unique_ptr<PrinterHandle>> OpenSocketPrinter(std::string_view printerName);
+// Connects to the printer's raw port within timeouts.connect. Each document
+// is one connection: the bytes are written as they come (a printer that takes
+// nothing for timeouts.write fails the write), and finishing closes the
+// sending side and waits, again within timeouts.write, for the printer to
+// close its side, which raw-port printers do once they have read the job. Fails
+// when the name is malformed, the host is unknown, or the printer refuses or
+// does not answer in time. `progress` (may be null) hears of every wait.
+Result<std::unique_ptr<PrinterHandle>> OpenSocketPrinter(std::string_view printerName,
+                                                         const PrinterTimeouts& timeouts = {},
+                                                         const WaitProgress* progress = nullptr);
 
 }  // namespace paltrix::output

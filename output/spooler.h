@@ -8,6 +8,7 @@
 
 #include "framework/result.h"
 #include "framework/status.h"
+#include "output/bounded_wait.h"
 
 // The operating system's print spooler, reduced to what raw label output and
 // the printer list need. The real implementation talks to CUPS
@@ -52,6 +53,15 @@ class Spooler {
   // Every printer the spooler offers, in its own order; a failure when the
   // spooler cannot be asked. An empty list is not a failure.
   virtual Result<std::vector<SpoolerDestination>> ListDestinations() = 0;
+
+  // The limits of the calls after this one: Open and ListDestinations wait
+  // at most timeouts.connect for the spooler, a document's calls at most
+  // timeouts.write without an answer; `progress` (may be empty) hears of
+  // every wait. A spooler that cannot wait (a test fake) ignores them.
+  virtual void SetTimeouts(const PrinterTimeouts& timeouts, WaitProgress progress) {
+    (void)timeouts;
+    (void)progress;
+  }
 };
 
 }  // namespace paltrix::output

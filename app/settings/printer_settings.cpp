@@ -14,6 +14,12 @@ constexpr std::string_view kWideNarrowKey = "WideNarrow";
 constexpr std::string_view kCaptionKey = "NETAI90";
 constexpr std::string_view kMixPictureKey = "MixPicture";
 constexpr std::string_view kFlowerOrderPictureKey = "BlOPicture";
+constexpr std::string_view kConnectTimeoutKey = "ConnectTimeout";
+constexpr std::string_view kWriteTimeoutKey = "WriteTimeout";
+
+bool IsPrinterTimeout(int seconds) {
+  return seconds >= 1 && seconds <= kLongestPrinterTimeoutSeconds;
+}
 
 std::string Cut(std::string text, std::size_t limit) {
   if (text.size() > limit) text.resize(limit);
@@ -66,6 +72,12 @@ Result<PrinterSettings> ReadPrinterSettings(const std::filesystem::path& path) {
   settings.mixNumberPicture = text(kMixPictureKey, defaults.mixNumberPicture);
   settings.flowerOrderNumberPicture =
       text(kFlowerOrderPictureKey, defaults.flowerOrderNumberPicture);
+  auto timeout = [&](std::string_view key, int fallback) {
+    const int seconds = number(key, fallback);
+    return IsPrinterTimeout(seconds) ? seconds : fallback;
+  };
+  settings.connectTimeoutSeconds = timeout(kConnectTimeoutKey, defaults.connectTimeoutSeconds);
+  settings.writeTimeoutSeconds = timeout(kWriteTimeoutKey, defaults.writeTimeoutSeconds);
   return settings;
 }
 
@@ -88,6 +100,23 @@ Status WriteWindowPrinterSettings(const std::filesystem::path& path,
       if (!step.ok()) return step;
     }
     return Status::Ok();
+  });
+}
+
+Status WritePrinterTimeouts(const std::filesystem::path& path, const PrinterSettings& settings) {
+  if (!IsPrinterTimeout(settings.connectTimeoutSeconds) ||
+      !IsPrinterTimeout(settings.writeTimeoutSeconds)) {
+    return Status(ErrorCode::kInvalidValue, "a printer timeout is outside 1 to " +
+                                                std::to_string(kLongestPrinterTimeoutSeconds) +
+                                                " seconds");
+  }
+  return UpdateFile(path, [&](ini::IniFile& file) {
+    Status status =
+        file.SetInteger(kPrinterSection, kConnectTimeoutKey, settings.connectTimeoutSeconds);
+    if (status.ok()) {
+      status = file.SetInteger(kPrinterSection, kWriteTimeoutKey, settings.writeTimeoutSeconds);
+    }
+    return status;
   });
 }
 

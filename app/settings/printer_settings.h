@@ -17,6 +17,7 @@ namespace paltrix::settings {
 inline constexpr std::string_view kPrinterSection = "Printer";
 
 inline constexpr std::size_t kMaxPrinterNameLength = 79;
+inline constexpr int kLongestPrinterTimeoutSeconds = 3600;
 inline constexpr std::size_t kMaxMixedPalletCaptionLength = 39;
 // The mixed-pallet label prints at most this much of the caption.
 inline constexpr std::size_t kMaxMixedPalletLabelCaptionLength = 19;
@@ -31,6 +32,12 @@ struct PrinterSettings {
   std::string mixedPalletCaption = "Mix Cont. Nr";  // "NETAI90"
   std::string mixNumberPicture = "@n01";            // "MixPicture"
   std::string flowerOrderNumberPicture = "@n07";    // "BlOPicture"
+  // How long a printer route may wait, in seconds (1 to 3600; other values
+  // read as the default): "ConnectTimeout" to reach the printer or spooler,
+  // "WriteTimeout" for it to take the label. A label that misses them counts
+  // as not printed.
+  int connectTimeoutSeconds = 10;
+  int writeTimeoutSeconds = 30;
 
   friend bool operator==(const PrinterSettings&, const PrinterSettings&) = default;
 };
@@ -50,6 +57,10 @@ Result<PrinterSettings> ReadPrinterSettings(const std::filesystem::path& path);
 // holding a line break.
 Status WriteWindowPrinterSettings(const std::filesystem::path& path,
                                   const PrinterSettings& settings);
+
+// Writes "ConnectTimeout" and "WriteTimeout", keeping everything else.
+// Refuses (kInvalidValue, file untouched) values outside 1 to 3600.
+Status WritePrinterTimeouts(const std::filesystem::path& path, const PrinterSettings& settings);
 
 // Writes "NETAI90" alone, as the mixed-pallet print window does when its
 // caption is accepted. Refuses (kInvalidValue) a caption longer than 39

@@ -11,6 +11,7 @@
 #include <cassert>
 
 #include "app/ui/app_icon.h"
+#include "app/ui/frame_images.h"
 
 namespace paltrix::app {
 namespace {
@@ -77,9 +78,9 @@ void MainFrame::BuildToolBar() {
                                "Luk program (F8)", Qt::Key_F8, kCloseControl, "CloseProgram");
   connect(closeAction_, &QAction::triggered, this, &QWidget::close);
 
-  AddImage(*toolBar, kHeaderImageControl, "HeaderImage")->setPixmap(PaltrixIcon().pixmap(32));
-  AddImage(*toolBar, kAddressImageControl, "AddressImage");
-  AddImage(*toolBar, kCloseInfoImageControl, "CloseInfoImage");
+  AddImage(*toolBar, kHeaderImageControl, "HeaderImage")->setPixmap(FrameHeaderImage());
+  AddImage(*toolBar, kAddressImageControl, "AddressImage")->setPixmap(FrameAddressImage());
+  AddImage(*toolBar, kCloseInfoImageControl, "CloseInfoImage")->setPixmap(FrameCloseInfoImage());
 
   catalogueAction_ =
       AddToolAction(*toolBar, style()->standardIcon(QStyle::SP_FileDialogDetailedView),

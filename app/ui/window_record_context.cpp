@@ -7,4 +7,8 @@ WindowRecordContext::WindowRecordContext(const records::FileRegistry& files, QOb
   setObjectName("RecordContext");
 }
 
+WindowRecordContext::WindowRecordContext(const records::FileRegistry& files) : context_(files) {
+  setObjectName("RecordContext");
+}
+
 }  // namespace paltrix::app

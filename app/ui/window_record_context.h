@@ -16,6 +16,9 @@ class WindowRecordContext final : public QObject {
  public:
   // REQUIRES: `files` outlives the window.
   WindowRecordContext(const records::FileRegistry& files, QObject& window);
+  // Without a window yet, for a window that needs its context while it is
+  // built: the window takes it over with setParent() right after.
+  explicit WindowRecordContext(const records::FileRegistry& files);
 
   records::RecordContext& context() { return context_; }
 

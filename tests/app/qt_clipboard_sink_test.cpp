@@ -11,7 +11,9 @@ namespace {
 TEST(QtClipboardSink, CopiesTheStreamAsTheProgramsCodePageText) {
   QtClipboardSink sink;
   // "Rødkål" after the letter conversion: ø is 9B and å is 86.
-  sink.CopyText("^XA^FDR\x9B" "dk\x86l^FS^XZ");
+  sink.CopyText(
+      "^XA^FDR\x9B"
+      "dk\x86l^FS^XZ");
   EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "^XA^FDR›dk†l^FS^XZ");
 }
 

@@ -1,15 +1,18 @@
 #include <fmt/format.h>
 
+#include <csignal>
 #include <map>
 #include <memory>
 #include <optional>
 
 #include "app/dispatch/print_run.h"
 #include "app/dispatch/raw_printer_output.h"
+#include "app/gs1/element_data.h"
 #include "app/gs1/sscc_allocator.h"
 #include "app/records/firma.h"
 #include "app/records/printer.h"
 #include "app/records/produkt.h"
+#include "framework/console.h"
 #include "framework/text/windows1252.h"
 #include "output/cups_spooler.h"
 #include "tools/paltrix-cli/choice_option.h"
@@ -17,8 +20,12 @@
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
 #include "tools/paltrix-cli/field_input.h"
+#include "tools/paltrix-cli/number_option.h"
 #include "tools/paltrix-cli/printer_setup.h"
 #include "tools/paltrix-cli/product_lookup.h"
+#include "tools/paltrix-cli/run_reporter.h"
+#include "tools/paltrix-cli/stop_signals.h"
+#include "tools/paltrix-cli/wait_notice.h"
 
 namespace paltrix::cli {
 namespace {
@@ -28,7 +35,7 @@ using dispatch::LabelType;
 
 struct PrintOptions {
   std::string productId;
-  std::optional<std::int64_t> pallets, labels;
+  std::optional<std::int64_t> pallets, labels, connectTimeout, writeTimeout;
   std::optional<std::string> bestBefore, batch, weight, orderNumber, printerName;
   LabelType type = LabelType::kPallet;
 };
@@ -49,9 +56,12 @@ struct DialogValues {
 
 DialogValues CheckDialogValues(const PrintOptions& options) {
   DialogValues values;
-  if (options.pallets) WholeNumber("--pallets", *options.pallets, 1, 9999);
-  if (options.labels) WholeNumber("--labels", *options.labels, 1, 9999);
-  if (options.bestBefore) values.bestBefore = DayNumber("--best-before", *options.bestBefore);
+  if (options.bestBefore) {
+    values.bestBefore = DayNumber("--best-before", *options.bestBefore);
+    if (Status status = gs1::CheckBestBefore(*values.bestBefore, SystemClock().Today()); !status) {
+      throw BadInput(fmt::format("--best-before: {}", status.message()));
+    }
+  }
   if (options.batch) {
     values.batch = RecordText("--batch", *options.batch, produkt::BATCHNR.size - 1);
   }
@@ -138,11 +148,18 @@ int Print(const PrintOptions& options) {
   storage::KeyedFile& firmaFile = session.File(records::firma::kSchema);
   gs1::FirmaSsccAllocator allocator(session.records().session(), firmaFile,
                                     session.records().Buffer(records::firma::kSchema));
+  output::PrinterTimeouts timeouts = PrinterTimeoutsOf(setup.settings);
+  if (options.connectTimeout) timeouts.connect = std::chrono::seconds(*options.connectTimeout);
+  if (options.writeTimeout) timeouts.write = std::chrono::seconds(*options.writeTimeout);
+  WaitNotice waitNotice;
   output::RawPrinter rawPrinter(output::SystemSpooler());
+  rawPrinter.SetTimeouts(timeouts, waitNotice.Callback());
   dispatch::RawPrinterOutput printerOutput(rawPrinter);
   labels::ThreadSleeper sleeper;
-  const labels::LabelServices services{allocator, printerOutput, sleeper, nullptr};
+  RunReporter reporter(printerOutput, text::ToUtf8(setup.settings.printerName), waitNotice);
+  const labels::LabelServices services{allocator, printerOutput, sleeper, nullptr, &reporter};
 
+  const StopSignals stopSignals;
   Result<dispatch::PrintOutcome> outcome = dispatch::DispatchLabelFormat(
       job, {product.record.image, firmaImage, printerImage}, setup.settings, services);
   Check(outcome.status(), "nothing was printed");
@@ -154,25 +171,27 @@ int Print(const PrintOptions& options) {
   }
 
   const labels::LabelRunReport& report = outcome->report;
-  const std::string printer = text::ToUtf8(report.printerName);
-  int exitStatus = kExitOk;
-  for (std::size_t i = 0; i < report.streams.size(); ++i) {
-    const labels::PrintedStream& stream = report.streams[i];
-    if (!stream.sscc.empty()) fmt::print("{}\n", stream.sscc);
-    if (!stream.sent()) {
-      const std::string& reason = printerOutput.failureReasons().at(i);
-      fmt::print(stderr, "The label{} did not reach the printer \"{}\": {}\n",
-                 stream.sscc.empty() ? std::string() : " with SSCC " + stream.sscc, printer,
-                 reason);
-      exitStatus = kExitNotPrinted;
-    }
-  }
-  std::fflush(stdout);
   if (!report.status.ok()) {
     throw CommandError(report.streams.empty() ? kExitFailed : kExitNotPrinted,
                        fmt::format("the label run stopped: {}", report.status.ToString()));
   }
-  return exitStatus;
+  if (report.stopped) {
+    const int signalNumber = StopSignals::Received();
+    const std::string why = signalNumber == SIGINT    ? "on SIGINT"
+                            : signalNumber == SIGTERM ? "on SIGTERM"
+                                                      : "because standard output or error failed";
+    throw CommandError(
+        signalNumber != 0 ? 128 + signalNumber : kExitOutputFailed,
+        fmt::format("the run stopped {} after {} of {} {}: {} reached the printer{}{}", why,
+                    report.streams.size(), job.counts.pallets,
+                    job.counts.pallets == 1 ? "pallet" : "pallets", reporter.sent(),
+                    reporter.notSent() == 0 ? std::string()
+                                            : fmt::format(", {} did not", reporter.notSent()),
+                    reporter.lastSentSscc().empty()
+                        ? std::string()
+                        : "; the last SSCC printed is " + reporter.lastSentSscc()));
+  }
+  return reporter.notSent() == 0 ? kExitOk : kExitNotPrinted;
 }
 
 }  // namespace
@@ -183,10 +202,10 @@ void AddPrintCommand(CLI::App& app) {
       "print",
       "Print labels for a product as the print dialog does; prints each SSCC on its own line");
   print->add_option("--product", options->productId, "Product ID")->required();
-  print->add_option("--pallets", options->pallets,
-                    "Number of pallets (default: the company's pallets per run)");
-  print->add_option("--labels", options->labels,
-                    "Labels per pallet (default: the printer settings' labels per pallet)");
+  AddNumberOption(*print, "--pallets", options->pallets, 1, 9999,
+                  "Number of pallets (default: the company's pallets per run)");
+  AddNumberOption(*print, "--labels", options->labels, 1, 9999,
+                  "Labels per pallet (default: the printer settings' labels per pallet)");
   print->add_option("--best-before", options->bestBefore,
                     "Best-before date YYYY-MM-DD (default: today + shelf life)");
   print->add_option("--batch", options->batch, "Batch number (at most 19 characters)");
@@ -196,6 +215,12 @@ void AddPrintCommand(CLI::App& app) {
                   "Label type (4-inch format on 8 dots/mm; default pallet)");
   print->add_option("--printer", options->printerName,
                     "Printer for this run instead of the configured one");
+  AddNumberOption(*print, "--connect-timeout", options->connectTimeout, 1,
+                  settings::kLongestPrinterTimeoutSeconds,
+                  "Seconds to reach the printer for this run (default: 'printer set')");
+  AddNumberOption(*print, "--write-timeout", options->writeTimeout, 1,
+                  settings::kLongestPrinterTimeoutSeconds,
+                  "Seconds the printer may take no byte of a label, for this run");
   print->callback([options] {
     const int status = Print(*options);
     if (status != kExitOk) throw CommandError(status, "some labels were not printed");

@@ -23,4 +23,9 @@ PrinterSetup LoadPrinterSetup(errors::ErrorManager& errors) {
   return {record, *iniPath, *printerSettings};
 }
 
+output::PrinterTimeouts PrinterTimeoutsOf(const settings::PrinterSettings& settings) {
+  return {std::chrono::seconds(settings.connectTimeoutSeconds),
+          std::chrono::seconds(settings.writeTimeoutSeconds)};
+}
+
 }  // namespace paltrix::cli

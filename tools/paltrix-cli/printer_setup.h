@@ -5,6 +5,7 @@
 #include "app/records/printer_file.h"
 #include "app/settings/printer_settings.h"
 #include "framework/errors/error_manager.h"
+#include "output/bounded_wait.h"
 
 namespace paltrix::cli {
 
@@ -19,5 +20,8 @@ struct PrinterSetup {
 
 // Failures end the command.
 PrinterSetup LoadPrinterSetup(errors::ErrorManager& errors);
+
+// The printer routes' limits as the settings INI file gives them.
+output::PrinterTimeouts PrinterTimeoutsOf(const settings::PrinterSettings& settings);
 
 }  // namespace paltrix::cli

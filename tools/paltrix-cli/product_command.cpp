@@ -4,12 +4,14 @@
 #include <optional>
 
 #include "app/records/produkt.h"
+#include "framework/console.h"
 #include "framework/errors/message_numbers.h"
 #include "framework/text/windows1252.h"
 #include "tools/paltrix-cli/cli_error.h"
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
 #include "tools/paltrix-cli/field_input.h"
+#include "tools/paltrix-cli/number_option.h"
 #include "tools/paltrix-cli/product_lookup.h"
 
 namespace paltrix::cli {
@@ -45,9 +47,6 @@ void ApplyProductOptions(const ProductOptions& options, fields::Image image) {
   if (options.orderNumber) {
     orderNumber = RecordText("--order-no", *options.orderNumber, kMaxOrderNumberLength);
   }
-  if (options.shelfLife) WholeNumber("--shelf-life", *options.shelfLife, 0, 32767);
-  if (options.count) WholeNumber("--count", *options.count, 0, 999'999);
-  if (options.orderInBarcode) WholeNumber("--order-in-barcode", *options.orderInBarcode, 0, 1);
 
   if (name) fields::WriteText(image, produkt::PRODUKTNAVN, *name);
   if (description) fields::WriteText(image, produkt::ANTALPRKOLLIE, *description);
@@ -111,16 +110,17 @@ void ListProducts(bool byName) {
   storage::KeyedFile& file = session.File(produkt::kSchema);
   Check(file.SetKeyOrder(byName ? produkt::kNavneKey : produkt::kIDKey), "cannot read products");
   storage::Record record = storage::Record::Blank(produkt::kSchema);
-  fmt::print("ID\tName\tGTIN\tShelf life\tCount\tOrder no.\tDescription\n");
+  console::WriteOut(fmt::format("ID\tName\tGTIN\tShelf life\tCount\tOrder no.\tDescription\n"));
   for (Status status = file.Next(record); status.code() != ErrorCode::kRecordNotAvailable;
        status = file.Next(record)) {
     Check(status, "cannot read products");
     const fields::ConstImage image = record.image;
-    fmt::print("{}\t{}\t{}\t{}\t{}\t{}\t{}\n", Utf8(produkt::PRODUKTID, image),
-               Utf8(produkt::PRODUKTNAVN, image), Utf8(produkt::EANNR, image),
-               fields::ReadShort(image, produkt::HOLDBARHEDSDAGE),
-               fields::ReadLong(image, produkt::ANTALPRPALLE), Utf8(produkt::NAVN2, image),
-               Utf8(produkt::ANTALPRKOLLIE, image));
+    console::WriteOut(fmt::format("{}\t{}\t{}\t{}\t{}\t{}\t{}\n", Utf8(produkt::PRODUKTID, image),
+                                  Utf8(produkt::PRODUKTNAVN, image), Utf8(produkt::EANNR, image),
+                                  fields::ReadShort(image, produkt::HOLDBARHEDSDAGE),
+                                  fields::ReadLong(image, produkt::ANTALPRPALLE),
+                                  Utf8(produkt::NAVN2, image),
+                                  Utf8(produkt::ANTALPRKOLLIE, image)));
   }
 }
 
@@ -128,11 +128,12 @@ void AddValueOptions(CLI::App& command, ProductOptions& options) {
   command.add_option("--name", options.name, "Product name (at most 30 characters)");
   command.add_option("--description", options.description, "Description line (30)");
   command.add_option("--gtin", options.gtin, "GTIN: 8, 12, 13 or 14 digits with check digit");
-  command.add_option("--shelf-life", options.shelfLife, "Shelf life in days");
+  AddNumberOption(command, "--shelf-life", options.shelfLife, 0, 32767, "Shelf life in days");
   command.add_option("--order-no", options.orderNumber, "Order number printed on labels (10)");
-  command.add_option("--count", options.count, "Number of cases on a pallet (0: none printed)");
-  command.add_option("--order-in-barcode", options.orderInBarcode,
-                     "1: put an order number of up to 5 characters into the barcode");
+  AddNumberOption(command, "--count", options.count, 0, 999'999,
+                  "Number of cases on a pallet (0: none printed)");
+  AddNumberOption(command, "--order-in-barcode", options.orderInBarcode, 0, 1,
+                  "1: put an order number of up to 5 characters into the barcode");
 }
 
 }  // namespace
