@@ -87,10 +87,11 @@ PagePlan PlanPage(A5Report report, const PageContent& content) {
     if (text.empty()) continue;
     plan.texts.push_back({OnPage(item.rect), std::move(text), item.pointSize, item.bold});
   }
-  for (const BarcodeItem& item : layout.barcodes) {
+  for (std::size_t control = 0; control < layout.barcodes.size(); ++control) {
+    const BarcodeItem& item = layout.barcodes[control];
     const std::string& data = DataOf(item.field, content.barcodes);
     if (data.empty()) continue;
-    plan.barcodes.push_back({OnPage(item.rect), data, item.moduleWidthThousandths});
+    plan.barcodes.push_back({control, OnPage(item.rect), data, item.moduleWidthThousandths});
   }
   for (const double y : layout.rulesY) plan.rulesY.push_back(y + kBandTopMm);
   return plan;

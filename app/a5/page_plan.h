@@ -21,6 +21,7 @@ struct PlacedText {
 };
 
 struct PlacedBarcode {
+  std::size_t control = 0;  // index of the barcode control in the report's layout
   MmRect rect;
   std::string data;  // engine data: FNC1 as byte 201
   std::int16_t moduleWidthThousandths = 0;
