@@ -35,11 +35,11 @@ Result<std::string> CountData(std::int32_t count) {
   return fmt::format("{:06}", count);
 }
 
+constexpr int kCenturyYearsBack = 49;
+constexpr int kCenturyYearsAhead = 50;
+
 Result<std::string> BestBeforeData(std::int32_t bestBefore) {
   const auto date = fields::CivilFromDayNumber(bestBefore);
-  if (!date) {
-    return Invalid(fmt::format("The best-before day number {} is not a valid date", bestBefore));
-  }
   return fmt::format("{:02}{:02}{:02}", date->year % 100, date->month, date->day);
 }
 
@@ -66,6 +66,24 @@ Status Take(Result<std::string> formed, Place& place) {
 }
 
 }  // namespace
+
+Status CheckBestBefore(std::int32_t bestBefore, std::int32_t today) {
+  if (bestBefore == 0) return Status::Ok();
+  const auto date = fields::CivilFromDayNumber(bestBefore);
+  if (!date) {
+    return Invalid(fmt::format("The best-before day number {} is not a valid date", bestBefore));
+  }
+  const auto now = fields::CivilFromDayNumber(today);
+  const int first = now ? now->year - kCenturyYearsBack : 0;
+  const int last = now ? now->year + kCenturyYearsAhead : 0;
+  if (!now || date->year < first || date->year > last) {
+    return Invalid(fmt::format(
+        "The best-before date {:02}.{:02}.{:04} cannot be printed: (15) carries the year as two "
+        "digits, which name the years {} to {} only",
+        date->day, date->month, date->year, first, last));
+  }
+  return Status::Ok();
+}
 
 std::int16_t ShelfLifeDays(std::int32_t bestBefore, std::int32_t today) {
   const auto difference =
@@ -96,6 +114,7 @@ Result<Elements> FormatElements(const ElementInput& input) {
     if (!status) return status;
   }
 
+  if (Status status = CheckBestBefore(input.bestBefore, input.today); !status) return status;
   if (input.bestBefore != 0 && ShelfLifeDays(input.bestBefore, input.today) != 0) {
     Status status = Take(BestBeforeData(input.bestBefore), elements.bestBefore);
     if (!status) return status;

@@ -49,10 +49,19 @@ struct Elements {
 // - (10) when the batch without trailing blanks is not empty.
 // Fails with kInvalidValue, naming the field, when PRO:EANNR is empty, holds a
 // non-digit or more than 14 digits; when the count is negative or above
-// 999999; when the best-before day number is not a valid date; when the
-// weight rounds above 9999.99 kg; or when a batch or order number that goes
-// into a barcode holds a byte that Code 128 cannot carry (see barcode_text.h).
+// 999999; when the best-before day number is not a valid date or falls
+// outside the years (15) can name (CheckBestBefore); when the weight rounds above 9999.99 kg; or
+// when a batch or order number that goes into a barcode holds a byte that Code 128 cannot carry
+// (see barcode_text.h).
 Result<Elements> FormatElements(const ElementInput& input);
+
+// AI (15) carries the year as two digits; a reader takes the century that
+// puts the year between 49 years before and 50 years after the current year
+// (GS1 General Specifications, "Determination of century in dates"). A
+// best-before date (a day number, 0 = none) outside that window would be read
+// as another date and is refused with kInvalidValue, naming the date and the
+// years that can be printed; so is a day number that is not a date.
+Status CheckBestBefore(std::int32_t bestBefore, std::int32_t today);
 
 // PRO:HOLDBARHEDSDAGE as the label procedures set it: best-before minus today
 // in days, wrapped to 16 bits as the field stores it. (15) is printed only

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/records/firma.h"
 #include "framework/result.h"
 
 namespace paltrix::gs1 {
@@ -11,7 +12,7 @@ namespace paltrix::gs1 {
 // The largest company prefix (FIR:SSCCNR, extension digit and GS1 company
 // prefix) and serial reference (FIR:SS) that fit their 8 and 9 places.
 inline constexpr std::int32_t kLargestCompanyPrefix = 99'999'999;
-inline constexpr std::int32_t kLargestSerial = 999'999'999;
+inline constexpr std::int32_t kLargestSerial = records::firma::kLargestSerial;
 inline constexpr std::size_t kSsccLength = 18;
 
 // The SSCC of a company prefix and serial: the prefix as 8 digits and the

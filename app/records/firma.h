@@ -17,6 +17,9 @@ inline constexpr std::string_view kPrefix = "FIR";
 inline constexpr std::string_view kDiskName = "DATA\\DFIRMA.DAT";
 inline constexpr std::uint32_t kRecordLength = 207;
 
+// FIR:SS is printed with 9 digits in every SSCC.
+inline constexpr std::int32_t kLargestSerial = 999'999'999;
+
 inline constexpr fields::FieldDef NAVN = fields::Text("FIR:NAVN", 0, 35);
 inline constexpr fields::FieldDef ANTALPALLER = fields::Long("FIR:ANTALPALLER", 35);
 inline constexpr fields::FieldDef SSCC = fields::ZText("FIR:SSCC", 39, 20);

@@ -59,53 +59,24 @@ Status RecordContext::ReadFirma() {
   Status status = (*file)->Next(record);
   if (status.code() == ErrorCode::kRecordNotAvailable) return status;
   if (!status.ok()) return Report(firma::kSchema, errors::msg::kRecordRetrievalError, status);
-  firmaNumber_ = (*file)->position();
   Buffer(firma::kSchema) = std::move(record);
   return Status::Ok();
 }
 
-Status RecordContext::WriteFirma() {
-  Result<storage::KeyedFile*> file = File(firma::kSchema);
-  if (!file.ok()) return file.status();
-  int failedMessage = errors::msg::kUpdateError;
-  Status status = firmaNumber_ != 0 ? (*file)->Put(firmaNumber_, Buffer(firma::kSchema))
-                                    : WriteFirstFirma(**file, failedMessage);
-  if (!status.ok()) return Report(firma::kSchema, failedMessage, std::move(status));
-  return status;
+Result<CompanyWrite> RecordContext::WriteFirma(SerialChange change) {
+  return WriteCompany(kSenderRecord, Buffer(firma::kSchema), change);
 }
 
-Status RecordContext::WriteFirstFirma(storage::KeyedFile& file, int& failedMessage) {
-  // Nobody may add a first record between our look and our add.
-  Result<storage::Session::Transaction> transaction = session_.Begin(/*immediate=*/true);
-  if (!transaction.ok()) {
-    failedMessage = errors::msg::kTransactionCancelled;
-    return transaction.status();
-  }
-  const storage::Record& buffer = Buffer(firma::kSchema);
-  storage::Record first = storage::Record::Blank(firma::kSchema);
-  file.SetPhysicalOrder();
-  Status status = file.Next(first);
-  storage::RecordNumber number = 0;
-  if (status.ok()) {
-    number = file.position();
-    status = file.Put(number, buffer);
-    failedMessage = errors::msg::kUpdateError;
-  } else if (status.code() == ErrorCode::kRecordNotAvailable) {
-    Result<storage::RecordNumber> added = file.Add(buffer);
-    status = added.ok() ? Status::Ok() : added.status();
-    number = added.ok() ? *added : 0;
-    failedMessage = errors::msg::kRecordInsertError;
-  } else {
-    failedMessage = errors::msg::kRecordRetrievalError;
-  }
-  if (!status.ok()) return status;
-  status = transaction->Commit();
-  if (!status.ok()) {
-    failedMessage = errors::msg::kTransactionCancelled;
-    return status;
-  }
-  firmaNumber_ = number;
-  return Status::Ok();
+Result<CompanyWrite> RecordContext::WriteCompany(storage::RecordNumber number,
+                                                 storage::Record& record, SerialChange change) {
+  Result<storage::KeyedFile*> file = File(firma::kSchema);
+  if (!file.ok()) return file.status();
+  Result<CompanyWrite> written = WriteCompanyRecord(session_, **file, number, record, change);
+  if (written.ok()) return written;
+  const Status& status = written.status();
+  int message = errors::msg::kUpdateError;
+  if (status.code() == ErrorCode::kRecordHeld) message = errors::msg::kTransactionCancelled;
+  return Report(firma::kSchema, message, status);
 }
 
 }  // namespace paltrix::records

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/records/company_write.h"
 #include "app/records/file_registry.h"
 #include "app/records/record_files.h"
 #include "framework/result.h"
@@ -43,15 +44,23 @@ class RecordContext {
   // into it. REQUIRES: one of the keyed files (not Printer).
   storage::Record& Buffer(const storage::FileSchema& schema);
 
-  // --- Firma: one record, first in physical order ------------------------
+  // --- Firma: the sender is the first record in physical order ------------
   // Reads the first record of Firma into Buffer(firma::kSchema).
   // kRecordNotAvailable when the file is empty (the buffer is left as it
   // was); other failures are reported (message 1) and returned.
   Status ReadFirma();
-  // Writes Buffer(firma::kSchema) back over the first record, adding it when
-  // the file is empty. Failures are reported (message 28, or 4 for the add)
-  // and returned.
-  Status WriteFirma();
+  // Writes Buffer(firma::kSchema) over the sender record, adding it when the
+  // file is empty, by the company write rule (company_write.h): FIR:SS and
+  // FIR:SSCC stay as stored unless `change` sets the serial, and a lower
+  // serial is refused unless forced. On kWritten the buffer holds the record
+  // as stored. Failures are reported (message 24 when another process holds
+  // the file past the busy wait, else 28) and returned; a refused lower
+  // serial is an outcome for the caller to ask about, not a failure.
+  Result<CompanyWrite> WriteFirma(SerialChange change = SerialChange::Keep());
+  // The same for company record `number` (kSenderRecord: the sender) of the
+  // "Alle firmaer" list, written from `record`.
+  Result<CompanyWrite> WriteCompany(storage::RecordNumber number, storage::Record& record,
+                                    SerialChange change);
 
   // --- Changes that follow the relations (relations.h) -------------------
   // Replaces record `number` of the file by `record` and makes the children
@@ -68,6 +77,9 @@ class RecordContext {
   // Failures are reported to the error manager (15 duplicate key, 28 update
   // or 13 delete failed, 24 transaction failed, with the failing file's
   // label) and returned; the buffers of the context are not touched.
+  //
+  // An Update of a Firma record is WriteCompany with SerialChange::Keep():
+  // no generic write can roll an SSCC serial back.
   // REQUIRES: IsOpenedByStorageEngine(schema); no transaction of this context
   // is active unless every file the change can reach is open already.
   Status Update(const storage::FileSchema& schema, storage::RecordNumber number,
@@ -88,17 +100,12 @@ class RecordContext {
   // The handle when the file exists (opened without creating it), or nullptr
   // when it does not.
   Result<storage::KeyedFile*> FileIfPresent(const storage::FileSchema& schema);
-  // Writes the Firma buffer over the first record, or adds it to an empty
-  // file, in one immediate transaction. On failure `failedMessage` is the
-  // message to report once the transaction is over.
-  Status WriteFirstFirma(storage::KeyedFile& file, int& failedMessage);
   // Reports `status` against the file by message `messageNumber`.
   Status Report(const storage::FileSchema& schema, int messageNumber, Status status) const;
 
   const FileRegistry& files_;
   storage::Session session_;
   std::array<OpenFile, kFilesInCreationOrder.size()> openFiles_;
-  storage::RecordNumber firmaNumber_ = 0;
 };
 
 }  // namespace paltrix::records

@@ -198,6 +198,10 @@ class RecordContext::Cascade {
 
 Status RecordContext::Update(const storage::FileSchema& schema, storage::RecordNumber number,
                              const storage::Record& record) {
+  if (&schema == &firma::kSchema) {
+    storage::Record company = record;
+    return WriteCompany(number, company, SerialChange::Keep()).status();
+  }
   return Change(schema, number, &record);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/cli_fixture.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/output/raw_port_listener.h"
 #include "tests/output/test_cupsd.h"
@@ -21,40 +22,6 @@ using ::testing::Not;
 
 constexpr const char* kPreamble = "\r^XA^SZ2^MTD^MMT^XZ^XA^PR3^XZ^XA^MD10^XZ";
 constexpr const char* kFourLabelsEnd = "^PQ4,0,1,N^XZ";
-
-// A working directory as the program expects it, with a company (prefix
-// 5790001, last serial 41), a 4-inch printer set-up and one product.
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::filesystem::create_directory(folder_ / "Data");
-    Expect({"company", "set", "--name", "Grønt ApS", "--address1", "Havnevej 1", "--postcode",
-            "5000", "--town", "Odense", "--phone", "12345678", "--prefix", "5790001", "--serial",
-            "41", "--pallets", "1"});
-    Expect({"printer", "set", "--format", "zpl4", "--dots", "8", "--speed", "3", "--darkness", "10",
-            "--labels-per-pallet", "4", "--printer", FileUri()});
-    Expect({"product", "add", "--id", "100", "--name", "Rødkål", "--gtin", "5701234567899",
-            "--shelf-life", "10", "--count", "40"});
-  }
-
-  CliResult Run(const std::vector<std::string>& arguments) {
-    return RunCli(folder_.path(), arguments);
-  }
-
-  std::string Expect(const std::vector<std::string>& arguments) {
-    const CliResult result = Run(arguments);
-    EXPECT_EQ(result.exitStatus, 0) << arguments.at(0) << ": " << result.err;
-    return result.out;
-  }
-
-  std::string FileUri() const { return "file://" + (folder_ / "labels.zpl").string(); }
-  std::string PrintedFile() const { return paltrix::testing::ReadFileText(folder_ / "labels.zpl"); }
-  std::string CompanyRecord() const {
-    return paltrix::testing::ReadFileText(folder_ / "Data" / "DFIRMA.DAT");
-  }
-
-  paltrix::testing::TempDirectory folder_;
-};
 
 std::vector<std::string> SplitStreams(const std::string& bytes) {
   std::vector<std::string> streams;

@@ -112,16 +112,32 @@ TEST(FormatElements, BestBeforeOnlyWhenItDiffersFromToday) {
       {kToday - 1, "250309", "yesterday is printed too"},
       {*fields::DayNumberFromCivil({2031, 12, 1}), "311201", ""},
       {0, std::nullopt, "no date"},
-      {kToday + 65536, std::nullopt, "the 16-bit day count wraps to 0"},
+      {*fields::DayNumberFromCivil({1976, 1, 1}), "760101", "first day a reader puts in 1976"},
+      {*fields::DayNumberFromCivil({2075, 12, 31}), "751231", "last day a reader puts in 2075"},
   };
   for (const Row& row : rows) {
     ElementInput input = PlainProduct();
     input.bestBefore = row.bestBefore;
     EXPECT_EQ(Formed(input).bestBefore, row.expected) << row.note;
   }
-  ElementInput invalid = PlainProduct();
-  invalid.bestBefore = -20;
-  ExpectRefused(invalid, "a day number that is no date");
+  const struct {
+    std::int32_t bestBefore;
+    const char* note;
+  } refused[] = {
+      {-20, "a day number that is no date"},
+      {kToday + 65536, "the 16-bit day count wraps to 0: it would print no date at all"},
+      {*fields::DayNumberFromCivil({1975, 12, 31}), "read as 2075"},
+      {*fields::DayNumberFromCivil({2076, 1, 1}), "read as 1976"},
+      {*fields::DayNumberFromCivil({9999, 12, 31}), "991231 is read as 1999"},
+  };
+  for (const auto& row : refused) {
+    ElementInput input = PlainProduct();
+    input.bestBefore = row.bestBefore;
+    ExpectRefused(input, row.note);
+  }
+  EXPECT_EQ(CheckBestBefore(*fields::DayNumberFromCivil({9999, 12, 31}), kToday).message(),
+            "The best-before date 31.12.9999 cannot be printed: (15) carries the year as two "
+            "digits, which name the years 1976 to 2075 only");
 }
 
 TEST(ShelfLifeDays, IsTheDifferenceIn16Bits) {

@@ -164,8 +164,7 @@ TEST_F(RecordFilesTest, FirmaIsAddedOnceThenWrittenBackInPlace) {
 
   fields::WriteLong(context.Buffer(firma::kSchema).image, firma::SS, 41);
   ASSERT_TRUE(context.WriteFirma().ok());
-  fields::WriteLong(context.Buffer(firma::kSchema).image, firma::SS, 42);
-  ASSERT_TRUE(context.WriteFirma().ok());
+  ASSERT_TRUE(context.WriteFirma(SerialChange::Set(42)).ok());
 
   RecordContext other(registry_);
   ASSERT_TRUE(other.ReadFirma().ok());

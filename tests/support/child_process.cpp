@@ -35,12 +35,27 @@ pid_t SpawnProgram(const std::vector<std::string>& words, const ChildOutput& out
   return child;
 }
 
-int WaitForExit(pid_t child) {
+namespace {
+
+// The child's status, or nullopt when `options` holds WNOHANG and it runs on.
+std::optional<int> Wait(pid_t child, int options) {
   int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
+  pid_t waited;
+  while ((waited = waitpid(child, &status, options)) < 0) {
     if (errno != EINTR) throw std::runtime_error("lost the child process");
   }
+  if (waited == 0) return std::nullopt;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+int WaitForExit(pid_t child) {
+  return *Wait(child, 0);
+}
+
+std::optional<int> ExitStatusIfEnded(pid_t child) {
+  return Wait(child, WNOHANG);
 }
 
 }  // namespace paltrix::testing

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,9 @@ pid_t SpawnProgram(const std::vector<std::string>& words, const ChildOutput& out
 
 // Waits for the child; its exit status, or 128 + the signal that ended it.
 int WaitForExit(pid_t child);
+
+// The child's status as WaitForExit gives it when it has ended, else nullopt
+// at once.
+std::optional<int> ExitStatusIfEnded(pid_t child);
 
 }  // namespace paltrix::testing

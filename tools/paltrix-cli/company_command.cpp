@@ -3,11 +3,13 @@
 #include <memory>
 #include <optional>
 
+#include "app/gs1/sscc.h"
 #include "app/records/firma.h"
 #include "tools/paltrix-cli/cli_error.h"
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
 #include "tools/paltrix-cli/field_input.h"
+#include "tools/paltrix-cli/number_option.h"
 
 namespace paltrix::cli {
 namespace {
@@ -17,6 +19,7 @@ namespace firma = records::firma;
 struct CompanyOptions {
   std::optional<std::string> name, address1, address2, town, phone, fax;
   std::optional<std::int64_t> postcode, prefix, serial, pallets;
+  bool force = false;
 };
 
 struct TextChange {
@@ -37,10 +40,6 @@ void SetCompany(const CompanyOptions& options) {
   text(firma::BYNAVN, "--town", options.town);
   text(firma::TELEFON, "--phone", options.phone);
   text(firma::FAX, "--fax", options.fax);
-  if (options.postcode) WholeNumber("--postcode", *options.postcode, 0, 32767);
-  if (options.prefix) WholeNumber("--prefix", *options.prefix, 0, 99'999'999);
-  if (options.serial) WholeNumber("--serial", *options.serial, 0, 999'999'999);
-  if (options.pallets) WholeNumber("--pallets", *options.pallets, 0, 999'999);
 
   CliSession session;
   session.ReadCompany();  // an empty file leaves a blank buffer: the record is created
@@ -52,12 +51,23 @@ void SetCompany(const CompanyOptions& options) {
   if (options.prefix) {
     fields::WriteLong(image, firma::SSCCNR, static_cast<std::int32_t>(*options.prefix));
   }
-  if (options.serial)
-    fields::WriteLong(image, firma::SS, static_cast<std::int32_t>(*options.serial));
   if (options.pallets) {
     fields::WriteLong(image, firma::ANTALPALLER, static_cast<std::int32_t>(*options.pallets));
   }
-  Check(session.records().WriteFirma(), "cannot store the company record");
+  records::SerialChange serial = records::SerialChange::Keep();
+  if (options.serial) {
+    const auto value = static_cast<std::int32_t>(*options.serial);
+    serial = options.force ? records::SerialChange::ForceLower(value)
+                           : records::SerialChange::Set(value);
+  }
+  const Result<records::CompanyWrite> written = session.records().WriteFirma(serial);
+  Check(written.status(), "cannot store the company record");
+  if (written->outcome == records::CompanyWriteOutcome::kLowerSerialRefused) {
+    throw Failed(fmt::format(
+        "--serial {:09} is below the stored serial {:09}: the SSCCs in between have been issued "
+        "already and would be issued again; nothing was changed (add --force to set it anyway)",
+        *options.serial, written->storedSerial));
+  }
 }
 
 void ShowCompany() {
@@ -92,14 +102,20 @@ void AddCompanyCommands(CLI::App& app) {
   set->add_option("--name", options->name, "Company name (at most 35 characters)");
   set->add_option("--address1", options->address1, "First address line (35)");
   set->add_option("--address2", options->address2, "Second address line (35)");
-  set->add_option("--postcode", options->postcode, "Postal code");
+  AddNumberOption(*set, "--postcode", options->postcode, 0, 32767, "Postal code");
   set->add_option("--town", options->town, "Town (20)");
   set->add_option("--phone", options->phone, "Phone number (20)");
   set->add_option("--fax", options->fax, "Fax number (20)");
-  set->add_option("--prefix", options->prefix, "GS1 prefix with extension digit (8 digits)");
-  set->add_option("--serial", options->serial,
-                  "Last SSCC serial used (9 digits); the next pallet gets serial + 1");
-  set->add_option("--pallets", options->pallets, "Default number of pallets per print run");
+  AddNumberOption(*set, "--prefix", options->prefix, 0, gs1::kLargestCompanyPrefix,
+                  "GS1 prefix with extension digit (8 digits)");
+  AddNumberOption(*set, "--serial", options->serial, 0, firma::kLargestSerial,
+                  "Last SSCC serial used (9 digits); the next pallet gets serial + 1. Without "
+                  "--serial the stored serial is kept, whatever prints meanwhile; a serial below "
+                  "the stored one is refused");
+  set->add_flag("--force", options->force,
+                "Store a --serial below the stored one (SSCCs in between are issued again)");
+  AddNumberOption(*set, "--pallets", options->pallets, 0, 99'999,
+                  "Default number of pallets per print run");
   set->callback([options] { SetCompany(*options); });
 
   company->add_subcommand("show", "Show the company record")->callback(ShowCompany);

@@ -12,27 +12,62 @@
 
 namespace paltrix::cli {
 
+std::string Quoted(std::string_view utf8) {
+  constexpr std::size_t kLongestQuoted = 40;
+  const auto continuation = [&](std::size_t at) {
+    return (static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80;
+  };
+  std::size_t length = utf8.size();
+  if (length > kLongestQuoted) {
+    length = kLongestQuoted;
+    while (length > 0 && continuation(length)) --length;
+  }
+  std::string quoted = "\"";
+  for (char c : utf8.substr(0, length)) {
+    const auto byte = static_cast<unsigned char>(c);
+    quoted += byte < 0x20 || byte == 0x7F ? '?' : c;
+  }
+  quoted += length < utf8.size() ? "\"..." : "\"";
+  return quoted;
+}
+
 std::string RecordText(std::string_view option, std::string_view utf8, std::size_t maxLength) {
   std::optional<std::string> text = text::FromUtf8(utf8);
   if (!text) {
     throw BadInput(
-        fmt::format("{}: \"{}\" holds characters that the record files cannot store "
+        fmt::format("{}: {} holds characters that the record files cannot store "
                     "(only Windows-1252 letters)",
-                    option, utf8));
+                    option, Quoted(utf8)));
   }
   for (char c : *text) {
-    if (static_cast<unsigned char>(c) < 0x20) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
       throw BadInput(fmt::format("{}: control characters are not allowed", option));
     }
   }
   if (text->size() > maxLength) {
-    throw BadInput(fmt::format("{}: \"{}\" is longer than {} characters", option, utf8, maxLength));
+    throw BadInput(
+        fmt::format("{}: {} is longer than {} characters", option, Quoted(utf8), maxLength));
   }
   return std::move(*text);
 }
 
-std::int64_t WholeNumber(std::string_view option, std::int64_t value, std::int64_t minimum,
+std::int64_t WholeNumber(std::string_view option, std::string_view text, std::int64_t minimum,
                          std::int64_t maximum) {
+  const bool negative = minimum < 0 && text.starts_with('-');
+  const std::string_view digits = negative ? text.substr(1) : text;
+  const bool decimal = !digits.empty() && std::all_of(digits.begin(), digits.end(),
+                                                      [](char c) { return c >= '0' && c <= '9'; });
+  if (!decimal) {
+    throw BadInput(fmt::format("{}: {} is not a whole number written in decimal digits", option,
+                               Quoted(text)));
+  }
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc()) {
+    throw BadInput(
+        fmt::format("{}: {} is outside {} to {}", option, Quoted(text), minimum, maximum));
+  }
   if (value < minimum || value > maximum) {
     throw BadInput(fmt::format("{}: {} is outside {} to {}", option, value, minimum, maximum));
   }

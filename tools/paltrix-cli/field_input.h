@@ -17,9 +17,16 @@ namespace paltrix::cli {
 // characters.
 std::string RecordText(std::string_view option, std::string_view utf8, std::size_t maxLength);
 
-// A whole number within [minimum, maximum].
-std::int64_t WholeNumber(std::string_view option, std::int64_t value, std::int64_t minimum,
+// Command-line text as a whole number within [minimum, maximum]: decimal
+// digits, with leading zeros read as decimal, and a leading minus sign when
+// minimum < 0. Empty text, blanks, a plus sign, hexadecimal or any other
+// form is refused.
+std::int64_t WholeNumber(std::string_view option, std::string_view text, std::int64_t minimum,
                          std::int64_t maximum);
+
+// A value as messages quote it: at most a short prefix of it (cut at a
+// character boundary, "..." added), control characters shown as "?".
+std::string Quoted(std::string_view utf8);
 
 // "YYYY-MM-DD" as a record day number.
 std::int32_t DayNumber(std::string_view option, std::string_view isoDate);

@@ -6,6 +6,7 @@
 
 #include "app/dispatch/print_run.h"
 #include "app/dispatch/raw_printer_output.h"
+#include "app/gs1/element_data.h"
 #include "app/gs1/sscc_allocator.h"
 #include "app/records/firma.h"
 #include "app/records/printer.h"
@@ -17,6 +18,7 @@
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
 #include "tools/paltrix-cli/field_input.h"
+#include "tools/paltrix-cli/number_option.h"
 #include "tools/paltrix-cli/printer_setup.h"
 #include "tools/paltrix-cli/product_lookup.h"
 
@@ -49,9 +51,12 @@ struct DialogValues {
 
 DialogValues CheckDialogValues(const PrintOptions& options) {
   DialogValues values;
-  if (options.pallets) WholeNumber("--pallets", *options.pallets, 1, 9999);
-  if (options.labels) WholeNumber("--labels", *options.labels, 1, 9999);
-  if (options.bestBefore) values.bestBefore = DayNumber("--best-before", *options.bestBefore);
+  if (options.bestBefore) {
+    values.bestBefore = DayNumber("--best-before", *options.bestBefore);
+    if (Status status = gs1::CheckBestBefore(*values.bestBefore, SystemClock().Today()); !status) {
+      throw BadInput(fmt::format("--best-before: {}", status.message()));
+    }
+  }
   if (options.batch) {
     values.batch = RecordText("--batch", *options.batch, produkt::BATCHNR.size - 1);
   }
@@ -183,10 +188,10 @@ void AddPrintCommand(CLI::App& app) {
       "print",
       "Print labels for a product as the print dialog does; prints each SSCC on its own line");
   print->add_option("--product", options->productId, "Product ID")->required();
-  print->add_option("--pallets", options->pallets,
-                    "Number of pallets (default: the company's pallets per run)");
-  print->add_option("--labels", options->labels,
-                    "Labels per pallet (default: the printer settings' labels per pallet)");
+  AddNumberOption(*print, "--pallets", options->pallets, 1, 9999,
+                  "Number of pallets (default: the company's pallets per run)");
+  AddNumberOption(*print, "--labels", options->labels, 1, 9999,
+                  "Labels per pallet (default: the printer settings' labels per pallet)");
   print->add_option("--best-before", options->bestBefore,
                     "Best-before date YYYY-MM-DD (default: today + shelf life)");
   print->add_option("--batch", options->batch, "Batch number (at most 19 characters)");

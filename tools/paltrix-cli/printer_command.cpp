@@ -14,6 +14,7 @@
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
 #include "tools/paltrix-cli/field_input.h"
+#include "tools/paltrix-cli/number_option.h"
 #include "tools/paltrix-cli/printer_setup.h"
 
 namespace paltrix::cli {
@@ -30,6 +31,10 @@ struct PrinterOptions {
   bool changesIni() const { return printerName || topMargin || leftMargin || wait; }
 };
 
+// The print rates the settings window offers.
+const std::vector<std::string> kSpeeds = {"2", "3",      "4",    "5",         "6",
+                                          "8", "NORMAL", "HIGH", "ULTRA HIGH"};
+
 const std::map<std::string, LabelFormat> kFormatNames = {
     {"zpl4", LabelFormat::kZpl4Inch},     {"zpl6", LabelFormat::kZpl6Inch},
     {"standard", LabelFormat::kStandard}, {"limited", LabelFormat::kLimited},
@@ -42,12 +47,6 @@ void SetPrinter(const PrinterOptions& options) {
   if (options.printerName) {
     printerName = RecordText("--printer", *options.printerName, settings::kMaxPrinterNameLength);
   }
-  if (options.dots) WholeNumber("--dots", *options.dots, 1, 24);
-  if (options.darkness) WholeNumber("--darkness", *options.darkness, -30, 30);
-  if (options.labelsPerPallet) WholeNumber("--labels-per-pallet", *options.labelsPerPallet, 0, 255);
-  if (options.topMargin) WholeNumber("--tmarg", *options.topMargin, -9999, 9999);
-  if (options.leftMargin) WholeNumber("--lmarg", *options.leftMargin, -9999, 9999);
-  if (options.wait) WholeNumber("--wait", *options.wait, 0, 3600);
 
   CliSession session;
   PrinterSetup setup = LoadPrinterSetup(session.errors());
@@ -119,16 +118,19 @@ void AddPrinterCommands(CLI::App& app) {
   auto options = std::make_shared<PrinterOptions>();
   CLI::App* set = printerCommand->add_subcommand("set", "Change the given printer settings");
   AddChoiceOption(*set, "--format", kFormatNames, options->format, "Label format");
-  set->add_option("--dots", options->dots, "Printer resolution in dots per mm (8 or 12)");
-  set->add_option("--speed", options->speed, "Print rate sent as ^PR (e.g. 2..8)");
-  set->add_option("--darkness", options->darkness, "Darkness sent as ^MD, -30 to 30");
-  set->add_option("--labels-per-pallet", options->labelsPerPallet, "Default labels per pallet");
+  AddNumberChoice(*set, "--dots", options->dots, {8, 12}, "Printer resolution in dots per mm");
+  set->add_option("--speed", options->speed, "Print rate sent as ^PR")
+      ->transform(CLI::IsMember(kSpeeds, CLI::ignore_case));
+  AddNumberOption(*set, "--darkness", options->darkness, -30, 30, "Darkness sent as ^MD");
+  AddNumberOption(*set, "--labels-per-pallet", options->labelsPerPallet, 0, 255,
+                  "Default labels per pallet");
   set->add_option("--printer", options->printerName,
                   "Printer that gets the label streams: a CUPS queue, socket://host:port or "
                   "file:///path");
-  set->add_option("--tmarg", options->topMargin, "Label top offset (^LT)");
-  set->add_option("--lmarg", options->leftMargin, "Label home x offset (^LH)");
-  set->add_option("--wait", options->wait, "Seconds to pause after each 6-inch pallet");
+  AddNumberOption(*set, "--tmarg", options->topMargin, -9999, 9999, "Label top offset (^LT)");
+  AddNumberOption(*set, "--lmarg", options->leftMargin, -9999, 9999, "Label home x offset (^LH)");
+  AddNumberOption(*set, "--wait", options->wait, 0, 3600,
+                  "Seconds to pause after each 6-inch pallet");
   set->callback([options] { SetPrinter(*options); });
 
   printerCommand->add_subcommand("show", "Show the printer settings")->callback(ShowPrinter);

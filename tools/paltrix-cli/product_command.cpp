@@ -10,6 +10,7 @@
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
 #include "tools/paltrix-cli/field_input.h"
+#include "tools/paltrix-cli/number_option.h"
 #include "tools/paltrix-cli/product_lookup.h"
 
 namespace paltrix::cli {
@@ -45,9 +46,6 @@ void ApplyProductOptions(const ProductOptions& options, fields::Image image) {
   if (options.orderNumber) {
     orderNumber = RecordText("--order-no", *options.orderNumber, kMaxOrderNumberLength);
   }
-  if (options.shelfLife) WholeNumber("--shelf-life", *options.shelfLife, 0, 32767);
-  if (options.count) WholeNumber("--count", *options.count, 0, 999'999);
-  if (options.orderInBarcode) WholeNumber("--order-in-barcode", *options.orderInBarcode, 0, 1);
 
   if (name) fields::WriteText(image, produkt::PRODUKTNAVN, *name);
   if (description) fields::WriteText(image, produkt::ANTALPRKOLLIE, *description);
@@ -128,11 +126,12 @@ void AddValueOptions(CLI::App& command, ProductOptions& options) {
   command.add_option("--name", options.name, "Product name (at most 30 characters)");
   command.add_option("--description", options.description, "Description line (30)");
   command.add_option("--gtin", options.gtin, "GTIN: 8, 12, 13 or 14 digits with check digit");
-  command.add_option("--shelf-life", options.shelfLife, "Shelf life in days");
+  AddNumberOption(command, "--shelf-life", options.shelfLife, 0, 32767, "Shelf life in days");
   command.add_option("--order-no", options.orderNumber, "Order number printed on labels (10)");
-  command.add_option("--count", options.count, "Number of cases on a pallet (0: none printed)");
-  command.add_option("--order-in-barcode", options.orderInBarcode,
-                     "1: put an order number of up to 5 characters into the barcode");
+  AddNumberOption(command, "--count", options.count, 0, 999'999,
+                  "Number of cases on a pallet (0: none printed)");
+  AddNumberOption(command, "--order-in-barcode", options.orderInBarcode, 0, 1,
+                  "1: put an order number of up to 5 characters into the barcode");
 }
 
 }  // namespace
