@@ -23,7 +23,7 @@ class A5QueueTest : public records::RecordFilesTest {
     fields::WriteText(firma.image, records::firma::NAVN, "Blomster ApS");
     fields::WriteLong(firma.image, records::firma::SSCCNR, 5790001);
     fields::WriteLong(firma.image, records::firma::SS, 41);
-    EXPECT_TRUE(context_.WriteFirma().ok());
+    EXPECT_TRUE(context_.WriteFirma(records::SerialChange::Set(41)).ok());
 
     product_ = storage::Record::Blank(records::produkt::kSchema);
     namespace pro = records::produkt;
