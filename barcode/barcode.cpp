@@ -111,6 +111,7 @@ void Barcode::AttachControl(ControlId control, BandId band) {
   target.SelectBand(band);
   const DrawingUnit unit = target.Unit();
   if (target.IsReport() && unit != DrawingUnit::kPixels) {
+    ISREPORT = 1;  // also when an earlier binding was to a window
     INITIALUNIT = static_cast<std::uint8_t>(unit);
     target.SetUnit(DrawingUnit::kThousandths);
   } else {
@@ -171,8 +172,11 @@ void Barcode::LayoutBars(std::string_view text, std::int32_t moduleCount) {
     encoder.BARWIDTH = THOUSPERPIXEL > 0 ? std::max(candidate, THOUSPERPIXEL) : candidate;
   } else {
     std::int32_t width = derived;
-    if (XWIDTH != 0)
-      width = FORCEPIXELS == 0 && THOUSPERPIXEL > 0 ? XWIDTH / THOUSPERPIXEL : XWIDTH;
+    if (XWIDTH != 0) {
+      // XWIDTH is in thousandths unless FORCEPIXELS says it is already pixels.
+      width = FORCEPIXELS == 0 && THOUSPERPIXEL > 0 ? ToPixels(Thou(XWIDTH), THOUSPERPIXEL).value
+                                                    : XWIDTH;
+    }
     encoder.BARWIDTH = std::max(width, 1);
   }
 

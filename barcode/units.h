@@ -18,13 +18,6 @@ struct Length {
   constexpr explicit Length(Rep v) : value(v) {}
 
   friend constexpr auto operator<=>(Length, Length) = default;
-  constexpr Length operator+(Length other) const { return Length(value + other.value); }
-  constexpr Length operator-(Length other) const { return Length(value - other.value); }
-  constexpr Length operator*(Rep factor) const { return Length(value * factor); }
-  constexpr Length& operator+=(Length other) {
-    value += other.value;
-    return *this;
-  }
 };
 
 struct ThouUnit {};
@@ -37,11 +30,6 @@ using Millimetres = Length<MillimetreUnit, double>;  // millimetres
 using Points = Length<PointUnit, double>;            // typographic points, 1/72 inch
 using Pixels = Length<PixelUnit, std::int32_t>;      // device pixels
 
-// Resolution of an output device along one axis.
-struct DotsPerInch {
-  std::int32_t value = 0;
-};
-
 // The unit a report or window measures in. The numbers are those of the
 // barcode's INITIALUNIT.
 enum class DrawingUnit : std::uint8_t {
@@ -51,10 +39,10 @@ enum class DrawingUnit : std::uint8_t {
   kPixels = 4,  // a window
 };
 
-constexpr Thou ToThou(Millimetres mm) {
+inline Thou ToThou(Millimetres mm) {
   return Thou(static_cast<std::int32_t>(std::lround(mm.value * 1000.0 / 25.4)));
 }
-constexpr Thou ToThou(Points pt) {
+inline Thou ToThou(Points pt) {
   return Thou(static_cast<std::int32_t>(std::lround(pt.value * 1000.0 / 72.0)));
 }
 constexpr Millimetres ToMillimetres(Thou thou) {
@@ -64,10 +52,10 @@ constexpr Points ToPoints(Thou thou) {
   return Points(thou.value * 72.0 / 1000.0);
 }
 
-// Device pixels covered by `thou` at `resolution` (truncated, as a device
-// context maps logical units).
-constexpr Pixels ToPixels(Thou thou, DotsPerInch resolution) {
-  return Pixels(static_cast<std::int32_t>(std::int64_t{thou.value} * resolution.value / 1000));
+// Whole device pixels that `thou` covers on a device of `thouPerPixel`
+// thousandths of an inch per pixel (truncated). REQUIRES: thouPerPixel > 0.
+constexpr Pixels ToPixels(Thou thou, std::int32_t thouPerPixel) {
+  return Pixels(thou.value / thouPerPixel);
 }
 
 }  // namespace paltrix::barcode

@@ -8,10 +8,11 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev libgl-dev
   libsqlite3-dev libcups2-dev libcurl4-openssl-dev
+  libzxing-dev
   libsimpleini-dev libcli11-dev libfmt-dev
   cups cups-daemon cups-client cups-bsd
   xvfb xauth fonts-dejavu-core
-  fonts-urw-base35 poppler-utils libzxing-dev
+  fonts-urw-base35 poppler-utils
 )
 
 sudo_cmd=()

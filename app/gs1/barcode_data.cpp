@@ -71,12 +71,16 @@ BarcodeData Encode(const std::vector<ElementString>& elements) {
   return barcode;
 }
 
-// Subset C carries digit pairs only: "400" and the order number stay there
-// only when together they are an even number of digits.
+// Subset C carries digit pairs only. "400" and the order number's leading
+// digits stay there up to their last pair; only what cannot pair (a lone last
+// digit, text) goes to subset B, which keeps the symbol as short as it can be.
 std::size_t OrderNumberTextFrom(std::string_view orderNumber) {
+  const std::size_t leadingDigits =
+      kOrderNumberAi.code.size() +
+      std::min(orderNumber.find_first_not_of("0123456789"), orderNumber.size());
   const bool pairsUp =
-      AllDigits(orderNumber) && (kOrderNumberAi.code.size() + orderNumber.size()) % 2 == 0;
-  return pairsUp ? kAllDigits : 0;
+      leadingDigits == kOrderNumberAi.code.size() + orderNumber.size() && leadingDigits % 2 == 0;
+  return pairsUp ? kAllDigits : leadingDigits - leadingDigits % 2;
 }
 
 Result<std::string_view> CheckedSscc(std::string_view sscc) {

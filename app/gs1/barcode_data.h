@@ -31,8 +31,9 @@
 // For ordinary data (digits, and order numbers of 1, 3 or 5 digits) the ZPL
 // data is exactly the element string the label templates have always carried.
 // An order number that is not all digits or has an even number of digits
-// cannot follow "400" in subset C (a lone last digit or a letter is dropped
-// there), so it is sent in subset B: ">8>6400" order.
+// cannot follow "400" wholly in subset C (a lone last digit or a letter is
+// dropped there): its digit pairs stay in subset C and the rest goes to
+// subset B, ">8400123>64" for "1234", ">840>60AB" for "AB".
 namespace paltrix::gs1 {
 
 inline constexpr char kEngineFnc1 = '\xC9';

@@ -1,6 +1,7 @@
 #include "app/labels/case_label.h"
 
 #include "app/gs1/barcode_data.h"
+#include "app/labels/barcode_fit.h"
 #include "app/labels/label_stream.h"
 #include "app/labels/sender_lines.h"
 #include "app/labels/setup_preamble.h"
@@ -37,7 +38,7 @@ Result<std::string> BuildCaseLabelStream(const LabelInput& input) {
     productLine += "   Ordre nr. " + ToPrinterCodePage(product.orderNumber);
   }
 
-  LabelStream stream(SetupPreamble(input.printer));
+  LabelStream stream(SetupPreamble(input.printer), kLabelWidth4Inch8Dots);
   stream.TextField(kCompanyName, ToPrinterCodePage(sender.name));
   stream.TextField(kAddress, address);
   stream.TextField(kPhone, PhoneLine(sender));

@@ -1,6 +1,7 @@
 #include "app/labels/compact_pallet_label.h"
 
 #include "app/gs1/barcode_data.h"
+#include "app/labels/barcode_fit.h"
 #include "app/labels/element_input.h"
 #include "app/labels/label_pictures.h"
 #include "app/labels/label_stream.h"
@@ -54,7 +55,7 @@ Result<std::string> BuildCompactPalletLabelStream(const LabelInput& input, std::
   const gs1::Elements& elements = formed->elements;
   const gs1::BarcodeData& ssccBarcode = formed->ssccBarcode;
 
-  LabelStream stream(SetupPreamble(input.printer));
+  LabelStream stream(SetupPreamble(input.printer), kLabelWidth4Inch12Dots);
   stream.TextField(kCompanyName, ToPrinterCodePage(sender.name));
   stream.TextField(kAddress,
                    ToPrinterCodePage(sender.address1) + ", " + ToPrinterCodePage(sender.address2));

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "app/gs1/digits.h"
+#include "app/labels/barcode_fit.h"
 #include "app/labels/label_stream.h"
 #include "app/labels/setup_preamble.h"
 #include "app/labels/zpl_text.h"
@@ -27,7 +28,7 @@ Result<std::string> BuildEanItemLabelStream(const LabelInput& input) {
                               "nothing was printed",
                               text::ToUtf8(ean)));
   }
-  LabelStream stream(SetupPreamble(input.printer));
+  LabelStream stream(SetupPreamble(input.printer), kLabelWidth4Inch8Dots);
   stream.TextField(kCompanyName, ToPrinterCodePage(input.sender.name));
   stream.TextField(kProductName, ToPrinterCodePage(input.product.name));
   stream.BarcodeField(kEanBarcode, ean);

@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "app/labels/barcode_fit.h"
 #include "app/labels/zpl_text.h"
 
 namespace paltrix::labels {
@@ -13,7 +14,7 @@ void LabelStream::TextField(std::string_view prefix, std::string_view text) {
 }
 
 void LabelStream::BarcodeField(std::string_view command, std::string_view data) {
-  stream_ += command;
+  stream_ += FitBarcodeCommand(command, data, labelWidth_);
   if (command.find("^FH") == std::string_view::npos) {
     stream_ += data;
   } else {

@@ -12,8 +12,10 @@ namespace paltrix::labels {
 
 class LabelStream {
  public:
-  // Starts the stream with the printer set-up preamble.
-  explicit LabelStream(std::string preamble) : stream_(std::move(preamble)) {}
+  // Starts the stream with the printer set-up preamble, for a label
+  // `labelWidth` dots wide (barcode_fit.h).
+  LabelStream(std::string preamble, std::int32_t labelWidth)
+      : stream_(std::move(preamble)), labelWidth_(labelWidth) {}
 
   // Commands written exactly as given (fixed layout text only).
   void Commands(std::string_view commands) { stream_ += commands; }
@@ -22,7 +24,9 @@ class LabelStream {
   void TextField(std::string_view prefix, std::string_view text);
 
   // command (ending in "^FD"), the barcode field data, "^FS"; the data is
-  // hex-escaped like a text field when the command holds "^FH".
+  // hex-escaped like a text field when the command holds "^FH". A Code 128
+  // command gets the narrow-bar width at which its symbol fits the label
+  // (FitBarcodeCommand).
   // REQUIRES: data holds no "^", "~" or control byte (the GS1 barcode data
   // writes those characters of operator text as invocation codes or refuses
   // them).
@@ -33,6 +37,7 @@ class LabelStream {
 
  private:
   std::string stream_;
+  std::int32_t labelWidth_;
 };
 
 }  // namespace paltrix::labels

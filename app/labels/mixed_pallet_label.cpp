@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/gs1/barcode_data.h"
+#include "app/labels/barcode_fit.h"
 #include "app/labels/label_stream.h"
 #include "app/labels/setup_preamble.h"
 #include "app/labels/zpl_text.h"
@@ -57,7 +58,7 @@ Result<std::string> BuildMixedPalletLabelStream(const LabelInput& input, std::st
     barcodes.push_back({kSsccBarcode, kSsccLine, std::move(ssccBarcode).value()});
   }
 
-  LabelStream stream(SetupPreamble(input.printer));
+  LabelStream stream(SetupPreamble(input.printer), kLabelWidth4Inch8Dots);
   stream.TextField(kProductName, ToPrinterCodePage(product.name));
   stream.Commands(kTopRule);
   stream.Commands(kSsccCaption);

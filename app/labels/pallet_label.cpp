@@ -66,7 +66,7 @@ Result<std::string> BuildPalletLabelStream(const PalletLayout& layout, const Lab
   const auto asLayoutWants = [&](const std::string& text) {
     return layout.convertOrderAndDescription ? ToPrinterCodePage(text) : text;
   };
-  LabelStream stream(SetupPreamble(input.printer));
+  LabelStream stream(SetupPreamble(input.printer), layout.labelWidth);
   stream.TextField(layout.companyName, ToPrinterCodePage(input.sender.name));
   stream.TextField(layout.address, PalletAddress(layout.addressForm, input.sender));
   stream.TextField(layout.town, TownLine(input.sender));

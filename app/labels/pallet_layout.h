@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 // The pallet label drawn by the 4-inch and 6-inch pallet procedures at either
@@ -88,6 +89,7 @@ struct PalletLayout {
   SecondBarcodeCommands secondBarcode;
   std::string_view ssccBarcode;
   std::string_view ssccLine;
+  std::int32_t labelWidth;  // dots (barcode_fit.h)
 };
 
 }  // namespace paltrix::labels

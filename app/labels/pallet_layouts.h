@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/labels/barcode_fit.h"
 #include "app/labels/pallet_layout.h"
 
 // The pallet label layouts, row by row as the label is printed. Coordinates
@@ -48,6 +49,7 @@ inline constexpr PalletLayout kPalletLayout4 = {
                       .line = "^FO50,973^A0N,36,40^FH^FD"},
     .ssccBarcode = "^BY4,2.0,170^FO50,1006^BCN,170,N,N,N^FH^FD",
     .ssccLine = "^FO50,1186^A0N,36,40^FH^FD",
+    .labelWidth = kLabelWidth4Inch8Dots,
 };
 
 // 4-inch, 12 dots/mm.
@@ -91,6 +93,7 @@ inline constexpr PalletLayout kPalletLayout4Fine = {
                       .line = "^FO75,1460^A0N,54,60^FH^FD"},
     .ssccBarcode = "^BY5,2.0,255^FO75,1510^BCN,255,N,N,N^FH^FD",
     .ssccLine = "^FO75,1780^A0N,54,60^FH^FD",
+    .labelWidth = kLabelWidth4Inch12Dots,
 };
 
 // 6-inch, 12 dots/mm. The order number comes before the description, and
@@ -135,6 +138,7 @@ inline constexpr PalletLayout kPalletLayout6Fine = {
                       .line = "^FO150,1910^A0N,54,60^FH^FD"},
     .ssccBarcode = "^BY8,2.0,390^FO150,1981^BCN,390,N,N,N^FH^FD",
     .ssccLine = "^FO150,2386^A0N,54,60^FH^FD",
+    .labelWidth = kLabelWidth6Inch12Dots,
 };
 
 // 6-inch, 8 dots/mm. The address shows its first line only; the best-before
@@ -180,6 +184,7 @@ inline constexpr PalletLayout kPalletLayout6 = {
                       .line = "^FO100,1280^A0N,36,40^FH^FD"},
     .ssccBarcode = "^BY6,2.0,260^FO100,1334^BCN,260,N,N,N^FH^FD",
     .ssccLine = "^FO100,1604^A0N,36,40^FH^FD",
+    .labelWidth = kLabelWidth6Inch8Dots,
 };
 
 }  // namespace paltrix::labels

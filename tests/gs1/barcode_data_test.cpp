@@ -55,12 +55,13 @@ TEST(FirstBarcode, EveryVariantInBothEncodings) {
 
 TEST(FirstBarcode, OrderNumbersSubsetCCannotCarryGoInSubsetB) {
   const BarcodeRow rows[] = {
-      {"four digits: 400 and 1234 leave a lone digit", First(kCount, "1234"),
-       BarcodeData{">;>802" + kGtin + "37" + kCount + ">8>64001234",
+      {"four digits: 400 and 1234 leave a lone digit, the pairs stay in subset C",
+       First(kCount, "1234"),
+       BarcodeData{">;>802" + kGtin + "37" + kCount + ">8400123>64",
                    F + "02" + kGtin + "37" + kCount + F + "4001234",
                    "(02)" + kGtin + "(37)" + kCount + "(400)1234"}},
-      {"letters", First(std::nullopt, "AB>1"),
-       BarcodeData{">;>801" + kGtin + ">6400AB>01", F + "01" + kGtin + "400AB>1",
+      {"letters: the pair 40 stays in subset C", First(std::nullopt, "AB>1"),
+       BarcodeData{">;>801" + kGtin + "40>60AB>01", F + "01" + kGtin + "400AB>1",
                    "(01)" + kGtin + "(400)AB>1"}},
   };
   for (const BarcodeRow& row : rows)
