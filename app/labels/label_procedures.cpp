@@ -54,6 +54,10 @@ constexpr FamilyMember kPalletLabel6        {BuildPallet<kPalletLayout6>,     tr
 constexpr FamilyMember kPalletLabel6Fine    {BuildPallet<kPalletLayout6Fine>, true,  true,  true,  true};
 // clang-format on
 
+bool StopRequested(const LabelServices& services) {
+  return services.observer != nullptr && services.observer->StopRequested();
+}
+
 // Allocates, builds, copies and sends one stream. Returns false when the run
 // has to stop (report.status says why).
 bool SendOne(const FamilyMember& member, const LabelInput& input, const LabelServices& services,
@@ -77,7 +81,8 @@ bool SendOne(const FamilyMember& member, const LabelInput& input, const LabelSer
   }
   report.streams.push_back({.sscc = std::move(sscc),
                             .printResult = services.output.PrintRaw(input.printerName, *stream)});
-  if (member.pausesAfterSend && input.waitSeconds > 0) {
+  if (services.observer != nullptr) services.observer->StreamHandedOver(report.streams.back());
+  if (member.pausesAfterSend && input.waitSeconds > 0 && !StopRequested(services)) {
     services.sleeper.Sleep(std::chrono::seconds(input.waitSeconds));
   }
   return true;
@@ -102,6 +107,10 @@ LabelRunReport Run(const FamilyMember& member, const LabelInput& input,
     return report;
   }
   for (std::int32_t pallet = 0; pallet < streams; ++pallet) {
+    if (pallet > 0 && StopRequested(services)) {
+      report.stopped = true;
+      break;
+    }
     if (!SendOne(member, input, services, report)) break;
   }
   return report;
@@ -110,7 +119,7 @@ LabelRunReport Run(const FamilyMember& member, const LabelInput& input,
 }  // namespace
 
 bool LabelRunReport::AllSent() const {
-  if (!status.ok()) return false;
+  if (!status.ok() || stopped) return false;
   for (const PrintedStream& stream : streams) {
     if (!stream.sent()) return false;
   }

@@ -18,18 +18,32 @@
 // next pallet.
 namespace paltrix::labels {
 
-struct LabelServices {
-  gs1::SsccAllocator& sscc;
-  LabelOutput& output;
-  Sleeper& sleeper;
-  ClipboardSink* clipboard = nullptr;  // none without a desktop
-};
-
 // One stream handed to the printer.
 struct PrintedStream {
   std::string sscc;  // empty for labels without an SSCC
   std::uint8_t printResult = kPrintFailed;
   bool sent() const { return printResult == kPrintSent; }
+};
+
+// Follows a run while it goes: the command line reports each SSCC the moment
+// its stream has left, a window can show progress, and either can end the
+// run between pallets.
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+  // Right after PrintRaw returned for a stream (the pallet in hand).
+  virtual void StreamHandedOver(const PrintedStream& stream) = 0;
+  // Asked before each pallet after the first; true ends the run there, with
+  // LabelRunReport::stopped set. No SSCC is allocated for a pallet not begun.
+  virtual bool StopRequested() = 0;
+};
+
+struct LabelServices {
+  gs1::SsccAllocator& sscc;
+  LabelOutput& output;
+  Sleeper& sleeper;
+  ClipboardSink* clipboard = nullptr;  // none without a desktop
+  RunObserver* observer = nullptr;
 };
 
 struct LabelRunReport {
@@ -39,12 +53,15 @@ struct LabelRunReport {
   Status status;
   std::string printerName;
   std::vector<PrintedStream> streams;  // in the order sent
+  // The observer ended the run before its last pallet.
+  bool stopped = false;
   // Values the procedure sets in the record buffers: PRI:SPEED as sent and
   // PRO:HOLDBARHEDSDAGE (best-before minus today).
   std::string printRate;
   std::int16_t shelfLifeDays = 0;
 
-  // True when the run was not stopped and every stream reached the printer.
+  // True when the run was neither refused nor stopped and every stream
+  // reached the printer.
   bool AllSent() const;
 };
 

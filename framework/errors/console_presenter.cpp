@@ -2,21 +2,22 @@
 
 #include <fmt/format.h>
 
-#include <cstdio>
+#include "framework/console.h"
 
 namespace paltrix::errors {
 
 int ConsolePresenter::ShowMessageBox(const MessageBoxRequest& request) {
-  fmt::print(stderr, "{}: {}\n", request.title, request.text);
+  console::WriteErr(fmt::format("{}: {}\n", request.title, request.text));
   return request.defaultButton;
 }
 
 int ConsolePresenter::ShowHistory(std::string_view title, std::span<const HistoryEntry> entries,
                                   int /*buttons*/, int defaultButton) {
-  fmt::print(stderr, "{}:\n", title);
+  std::string text = fmt::format("{}:\n", title);
   for (const HistoryEntry& entry : entries) {
-    fmt::print(stderr, "  [{}] {}\n", entry.category, entry.text);
+    text += fmt::format("  [{}] {}\n", entry.category, entry.text);
   }
+  console::WriteErr(text);
   return defaultButton;
 }
 

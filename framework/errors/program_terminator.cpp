@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "framework/console.h"
+
 namespace paltrix::errors {
 
 void ExitingTerminator::Halt(std::string_view reason) {
-  fmt::print(stderr, "Program ended after a fatal error: {}\n", reason);
   std::fflush(nullptr);
+  console::WriteErr(fmt::format("Program ended after a fatal error: {}\n", reason));
   std::exit(kFatalExitStatus);
 }
 

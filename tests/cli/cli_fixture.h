@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,24 @@
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::cli::testing {
+
+// The lines of a program's output, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+// The SSCC data of every label in printed label streams, in order.
+inline std::vector<std::string> PrintedSsccs(const std::string& printed) {
+  static const std::regex kSsccField(R"(\^FD>;>800(\d{18})\^FS)");
+  std::vector<std::string> ssccs;
+  for (std::sregex_iterator it(printed.begin(), printed.end(), kSsccField), end; it != end; ++it) {
+    ssccs.push_back((*it)[1]);
+  }
+  return ssccs;
+}
 
 // A working directory as the program expects it, with a company (prefix
 // 5790001, last serial 41), a 4-inch printer set-up and one product.

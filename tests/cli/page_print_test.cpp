@@ -72,8 +72,9 @@ TEST_F(PagePrintTest, AnUnknownPageQueueKeepsTheLabelsForTheNextRun) {
   CliResult result =
       Run({"print", "--product", "100", "--pallets", "1", "--printer", "no-such-queue"});
   EXPECT_EQ(result.exitStatus, 4);
-  EXPECT_EQ(result.out, "057900010000000424\n");
+  EXPECT_EQ(result.out, "") << "no SSCC on standard output that did not print";
   EXPECT_THAT(result.err, HasSubstr("there is no printer \"no-such-queue\""));
+  EXPECT_THAT(result.err, HasSubstr("SSCC 057900010000000424 stay queued"));
 
   result = Run({"print", "--product", "100", "--pallets", "1", "--labels", "1"});
   ASSERT_EQ(result.exitStatus, 0) << result.err;

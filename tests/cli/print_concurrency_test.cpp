@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,23 +17,6 @@ namespace paltrix::cli::testing {
 namespace {
 
 constexpr int kPallets = 200;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
-}
-
-// The SSCC data of every label in the printed bytes.
-std::vector<std::string> PrintedSsccs(const std::string& printed) {
-  static const std::regex kSsccField(R"(\^FD>;>800(\d{18})\^FS)");
-  std::vector<std::string> ssccs;
-  for (std::sregex_iterator it(printed.begin(), printed.end(), kSsccField), end; it != end; ++it) {
-    ssccs.push_back((*it)[1]);
-  }
-  return ssccs;
-}
 
 class PrintBesideCompanyChangesTest : public CliTest,
                                       public ::testing::WithParamInterface<const char*> {};

@@ -72,6 +72,38 @@ TEST_F(LabelProceduresTest, FailedSendIsReportedAndTheRunGoesOn) {
   EXPECT_TRUE(clipboard_.copies.empty());  // the 12 dots/mm 4-inch label is not copied
 }
 
+// Told of each stream as it leaves; asks to stop once `stopAfter` streams left.
+class StoppingObserver final : public RunObserver {
+ public:
+  explicit StoppingObserver(std::size_t stopAfter) : stopAfter_(stopAfter) {}
+  void StreamHandedOver(const PrintedStream& stream) override { seen.push_back(stream); }
+  bool StopRequested() override { return seen.size() >= stopAfter_; }
+  std::vector<PrintedStream> seen;
+
+ private:
+  std::size_t stopAfter_;
+};
+
+TEST_F(LabelProceduresTest, TheObserverSeesEachStreamAsItLeavesAndCanEndTheRunBetweenPallets) {
+  LabelInput input = OrdinaryInput();
+  input.pallets = 5;
+  input.waitSeconds = 3;
+  output_.FailCall(1);
+  StoppingObserver observer(2);
+  services_.observer = &observer;
+  const LabelRunReport report = PrintPalletLabel6(input, services_);
+
+  EXPECT_TRUE(report.stopped);
+  EXPECT_FALSE(report.AllSent());
+  ASSERT_EQ(observer.seen.size(), 2u);
+  EXPECT_FALSE(observer.seen[0].sent());
+  EXPECT_EQ(observer.seen[0].sscc, "057900010000000424");
+  EXPECT_TRUE(observer.seen[1].sent());
+  EXPECT_EQ(report.streams.size(), 2u);
+  EXPECT_EQ(allocator_.calls(), 2) << "no SSCC for a pallet not begun";
+  EXPECT_EQ(sleeper_.pauses.size(), 1u) << "no pause once the run is to end";
+}
+
 TEST_F(LabelProceduresTest, SsccThatCannotBeSavedStopsTheRunBeforeItsStream) {
   LabelInput input = OrdinaryInput();
   input.pallets = 3;

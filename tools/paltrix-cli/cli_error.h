@@ -11,6 +11,10 @@ inline constexpr int kExitFailed = 1;    // the files or the printer refused the
 inline constexpr int kExitBadInput = 2;  // the command line was wrong; nothing was written
 // 3 is the error manager's exit after a fatal record-file error.
 inline constexpr int kExitNotPrinted = 4;  // some label streams did not reach the printer
+// Standard output or standard error could not be written (closed pipe, full
+// disk); a label run ends after the pallet in hand.
+inline constexpr int kExitOutputFailed = 5;
+// A label run ended early by SIGINT or SIGTERM exits with 128 + the signal.
 
 // Raised by the commands to end with a message on standard error and an exit
 // status; nothing after the point of the throw has been written.

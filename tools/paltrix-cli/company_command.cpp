@@ -5,6 +5,7 @@
 
 #include "app/gs1/sscc.h"
 #include "app/records/firma.h"
+#include "framework/console.h"
 #include "tools/paltrix-cli/cli_error.h"
 #include "tools/paltrix-cli/cli_session.h"
 #include "tools/paltrix-cli/commands.h"
@@ -76,17 +77,17 @@ void ShowCompany() {
     throw Failed("there is no company record yet: use 'paltrix-cli company set'");
   }
   const fields::ConstImage image = session.records().Buffer(firma::kSchema).image;
-  fmt::print("Name:        {}\n", Utf8(firma::NAVN, image));
-  fmt::print("Address:     {}\n", Utf8(firma::ADRESSE1, image));
-  fmt::print("             {}\n", Utf8(firma::ADRESSE2, image));
-  fmt::print("Postcode:    {}\n", fields::ReadShort(image, firma::POSTNR));
-  fmt::print("Town:        {}\n", Utf8(firma::BYNAVN, image));
-  fmt::print("Phone:       {}\n", Utf8(firma::TELEFON, image));
-  fmt::print("Fax:         {}\n", Utf8(firma::FAX, image));
-  fmt::print("GS1 prefix:  {:08}\n", fields::ReadLong(image, firma::SSCCNR));
-  fmt::print("Serial:      {:09}\n", fields::ReadLong(image, firma::SS));
-  fmt::print("Last SSCC:   {}\n", Utf8(firma::SSCC, image));
-  fmt::print("Pallets/run: {}\n", fields::ReadLong(image, firma::ANTALPALLER));
+  console::WriteOut(fmt::format("Name:        {}\n", Utf8(firma::NAVN, image)));
+  console::WriteOut(fmt::format("Address:     {}\n", Utf8(firma::ADRESSE1, image)));
+  console::WriteOut(fmt::format("             {}\n", Utf8(firma::ADRESSE2, image)));
+  console::WriteOut(fmt::format("Postcode:    {}\n", fields::ReadShort(image, firma::POSTNR)));
+  console::WriteOut(fmt::format("Town:        {}\n", Utf8(firma::BYNAVN, image)));
+  console::WriteOut(fmt::format("Phone:       {}\n", Utf8(firma::TELEFON, image)));
+  console::WriteOut(fmt::format("Fax:         {}\n", Utf8(firma::FAX, image)));
+  console::WriteOut(fmt::format("GS1 prefix:  {:08}\n", fields::ReadLong(image, firma::SSCCNR)));
+  console::WriteOut(fmt::format("Serial:      {:09}\n", fields::ReadLong(image, firma::SS)));
+  console::WriteOut(fmt::format("Last SSCC:   {}\n", Utf8(firma::SSCC, image)));
+  console::WriteOut(fmt::format("Pallets/run: {}\n", fields::ReadLong(image, firma::ANTALPALLER)));
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include <fmt/format.h>
 
 #include <CLI/CLI.hpp>
-#include <cstdio>
+#include <csignal>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
+#include "framework/console.h"
 #include "tools/paltrix-cli/cli_error.h"
 #include "tools/paltrix-cli/commands.h"
 
@@ -17,7 +19,8 @@ namespace {
 constexpr const char* kExitStatusHelp =
     "Exit status: 0 done; 1 the files or the printer refused the work; 2 bad input (nothing was "
     "written); 3 a record file could not be opened or created; 4 some labels did not reach the "
-    "printer.";
+    "printer; 5 standard output or error could not be written; 130 or 143 a print stopped by "
+    "SIGINT or SIGTERM after the pallet in hand (a second signal ends it at once).";
 
 void EnterWorkingDirectory(const std::string& folder) {
   if (folder.empty()) return;
@@ -46,17 +49,29 @@ int main(int argc, char** argv) {
   paltrix::cli::AddPrinterCommands(app);
   paltrix::cli::AddPrintCommand(app);
 
+  // A closed pipe on standard output or error is then a failed write that the
+  // program reports by its exit status, not a signal that ends it silently.
+  std::signal(SIGPIPE, SIG_IGN);
+
+  int status = paltrix::cli::kExitOk;
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& success) {
-    return app.exit(success);
+    status = app.exit(success);
+    std::cout.flush();
+    if (!std::cout) status = paltrix::cli::kExitOutputFailed;
   } catch (const CLI::ParseError& error) {
     app.exit(error);
-    return paltrix::cli::kExitBadInput;
+    status = paltrix::cli::kExitBadInput;
   } catch (const paltrix::cli::CommandError& error) {
-    std::fflush(stdout);
-    fmt::print(stderr, "paltrix-cli: {}\n", error.what());
-    return error.exitStatus();
+    paltrix::console::WriteErr(fmt::format("paltrix-cli: {}\n", error.what()));
+    status = error.exitStatus();
+  } catch (const std::exception& error) {
+    paltrix::console::WriteErr(fmt::format("paltrix-cli: {}\n", error.what()));
+    status = paltrix::cli::kExitFailed;
   }
-  return paltrix::cli::kExitOk;
+  if (status == paltrix::cli::kExitOk && paltrix::console::OutputFailed()) {
+    status = paltrix::cli::kExitOutputFailed;
+  }
+  return status;
 }

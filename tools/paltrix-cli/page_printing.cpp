@@ -26,10 +26,21 @@ PagePrinting::PagePrinting(CliSession& session, std::string_view printerName)
       services_{session.records(), reports_, session.errors()} {}
 
 int ReportPageRun(const dispatch::PrintOutcome& outcome, std::string_view printerName) {
-  for (const std::string& sscc : outcome.a5Queue.ssccs) fmt::print("{}\n", sscc);
+  const bool printed = outcome.a5Pages.status.ok() && !outcome.a5Pages.cancelled;
+  // Standard output carries only SSCCs whose pages reached the printer.
+  for (const std::string& sscc : outcome.a5Queue.ssccs) {
+    if (printed) {
+      fmt::print("{}\n", sscc);
+    } else {
+      fmt::print(stderr, "The labels with SSCC {} stay queued and print with the next run\n", sscc);
+    }
+  }
   std::fflush(stdout);
-  const std::string printer = text::ToUtf8(printerName);
-  int exitStatus = kExitOk;
+  int exitStatus = printed ? kExitOk : kExitNotPrinted;
+  if (!outcome.a5Pages.status.ok()) {
+    fmt::print(stderr, "The A5 pages did not reach the printer \"{}\": {}\n",
+               text::ToUtf8(printerName), outcome.a5Pages.status.ToString());
+  }
   if (outcome.a5Queue.failedAdds > 0) {
     fmt::print(stderr, "{} label(s) could not be queued\n", outcome.a5Queue.failedAdds);
     exitStatus = kExitNotPrinted;
@@ -37,13 +48,6 @@ int ReportPageRun(const dispatch::PrintOutcome& outcome, std::string_view printe
   for (const a5::SkippedLabel& skipped : outcome.a5Pages.skipped) {
     fmt::print(stderr, "The label with SSCC {} stays queued: {}\n", skipped.sscc,
                skipped.reason.ToString());
-    exitStatus = kExitNotPrinted;
-  }
-  if (!outcome.a5Pages.status.ok()) {
-    fmt::print(stderr,
-               "The A5 pages did not reach the printer \"{}\": {}; the labels stay queued and "
-               "print with the next run\n",
-               printer, outcome.a5Pages.status.ToString());
     exitStatus = kExitNotPrinted;
   }
   if (!outcome.a5Queue.status.ok()) {

@@ -29,8 +29,9 @@ class PagePrinting {
   dispatch::A5Services services_;
 };
 
-// Prints the SSCC of every pallet queued, and on standard error every label
-// that did not reach the printer and stays queued; the exit status.
+// Prints the SSCC of every pallet of the run once its pages reached the
+// printer; on standard error the pallets and labels that stay queued, and
+// why. The exit status.
 int ReportPageRun(const dispatch::PrintOutcome& outcome, std::string_view printerName);
 
 }  // namespace paltrix::cli

@@ -1,5 +1,6 @@
 #include <fmt/format.h>
 
+#include <csignal>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "app/records/firma.h"
 #include "app/records/printer.h"
 #include "app/records/produkt.h"
+#include "framework/console.h"
 #include "framework/text/windows1252.h"
 #include "output/cups_spooler.h"
 #include "tools/paltrix-cli/choice_option.h"
@@ -22,6 +24,8 @@
 #include "tools/paltrix-cli/page_printing.h"
 #include "tools/paltrix-cli/printer_setup.h"
 #include "tools/paltrix-cli/product_lookup.h"
+#include "tools/paltrix-cli/run_reporter.h"
+#include "tools/paltrix-cli/stop_signals.h"
 
 namespace paltrix::cli {
 namespace {
@@ -148,10 +152,12 @@ int Print(const PrintOptions& options) {
   output::RawPrinter rawPrinter(output::SystemSpooler());
   dispatch::RawPrinterOutput printerOutput(rawPrinter);
   labels::ThreadSleeper sleeper;
-  const labels::LabelServices services{allocator, printerOutput, sleeper, nullptr};
+  RunReporter reporter(printerOutput, text::ToUtf8(setup.settings.printerName));
+  const labels::LabelServices services{allocator, printerOutput, sleeper, nullptr, &reporter};
   std::optional<PagePrinting> pages;
   if (dispatch::A5ReportOf(procedure)) pages.emplace(session, setup.settings.printerName);
 
+  const StopSignals stopSignals;
   Result<dispatch::PrintOutcome> outcome = dispatch::DispatchLabelFormat(
       job, {product.record.image, firmaImage, printerImage}, setup.settings, services,
       SystemClock(), pages ? &pages->services() : nullptr);
@@ -165,25 +171,27 @@ int Print(const PrintOptions& options) {
   }
 
   const labels::LabelRunReport& report = outcome->report;
-  const std::string printer = text::ToUtf8(report.printerName);
-  int exitStatus = kExitOk;
-  for (std::size_t i = 0; i < report.streams.size(); ++i) {
-    const labels::PrintedStream& stream = report.streams[i];
-    if (!stream.sscc.empty()) fmt::print("{}\n", stream.sscc);
-    if (!stream.sent()) {
-      const std::string& reason = printerOutput.failureReasons().at(i);
-      fmt::print(stderr, "The label{} did not reach the printer \"{}\": {}\n",
-                 stream.sscc.empty() ? std::string() : " with SSCC " + stream.sscc, printer,
-                 reason);
-      exitStatus = kExitNotPrinted;
-    }
-  }
-  std::fflush(stdout);
   if (!report.status.ok()) {
     throw CommandError(report.streams.empty() ? kExitFailed : kExitNotPrinted,
                        fmt::format("the label run stopped: {}", report.status.ToString()));
   }
-  return exitStatus;
+  if (report.stopped) {
+    const int signalNumber = StopSignals::Received();
+    const std::string why = signalNumber == SIGINT    ? "on SIGINT"
+                            : signalNumber == SIGTERM ? "on SIGTERM"
+                                                      : "because standard output or error failed";
+    throw CommandError(
+        signalNumber != 0 ? 128 + signalNumber : kExitOutputFailed,
+        fmt::format("the run stopped {} after {} of {} {}: {} reached the printer{}{}", why,
+                    report.streams.size(), job.counts.pallets,
+                    job.counts.pallets == 1 ? "pallet" : "pallets", reporter.sent(),
+                    reporter.notSent() == 0 ? std::string()
+                                            : fmt::format(", {} did not", reporter.notSent()),
+                    reporter.lastSentSscc().empty()
+                        ? std::string()
+                        : "; the last SSCC printed is " + reporter.lastSentSscc()));
+  }
+  return reporter.notSent() == 0 ? kExitOk : kExitNotPrinted;
 }
 
 }  // namespace

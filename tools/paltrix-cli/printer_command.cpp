@@ -6,6 +6,7 @@
 
 #include "app/dispatch/label_format.h"
 #include "app/records/printer.h"
+#include "framework/console.h"
 #include "framework/text/windows1252.h"
 #include "output/cups_spooler.h"
 #include "output/raw_printer.h"
@@ -81,16 +82,19 @@ void ShowPrinter() {
   CliSession session;
   const PrinterSetup setup = LoadPrinterSetup(session.errors());
   const fields::ConstImage image = setup.record.image();
-  fmt::print("Format:             {}\n", Utf8(printer::PRINTER, image));
-  fmt::print("Dots per mm:        {}\n", fields::ReadLong(image, printer::DOTS));
-  fmt::print("Speed:              {}\n", Utf8(printer::SPEED, image));
-  fmt::print("Darkness:           {}\n", fields::ReadShort(image, printer::KT));
-  fmt::print("Labels per pallet:  {}\n", fields::ReadByte(image, printer::ANTALDETLAB));
-  fmt::print("Printer:            {}\n", text::ToUtf8(setup.settings.printerName));
-  fmt::print("Top offset:         {}\n", setup.settings.topOffset);
-  fmt::print("Left offset:        {}\n", setup.settings.leftOffset);
-  fmt::print("Wait after pallet:  {} s\n", setup.settings.waitSeconds);
-  fmt::print("Settings INI file:  {}\n", setup.settingsIniPath.string());
+  console::WriteOut(fmt::format("Format:             {}\n", Utf8(printer::PRINTER, image)));
+  console::WriteOut(
+      fmt::format("Dots per mm:        {}\n", fields::ReadLong(image, printer::DOTS)));
+  console::WriteOut(fmt::format("Speed:              {}\n", Utf8(printer::SPEED, image)));
+  console::WriteOut(fmt::format("Darkness:           {}\n", fields::ReadShort(image, printer::KT)));
+  console::WriteOut(
+      fmt::format("Labels per pallet:  {}\n", fields::ReadByte(image, printer::ANTALDETLAB)));
+  console::WriteOut(
+      fmt::format("Printer:            {}\n", text::ToUtf8(setup.settings.printerName)));
+  console::WriteOut(fmt::format("Top offset:         {}\n", setup.settings.topOffset));
+  console::WriteOut(fmt::format("Left offset:        {}\n", setup.settings.leftOffset));
+  console::WriteOut(fmt::format("Wait after pallet:  {} s\n", setup.settings.waitSeconds));
+  console::WriteOut(fmt::format("Settings INI file:  {}\n", setup.settingsIniPath.string()));
 }
 
 void ListPrinters() {
@@ -98,14 +102,14 @@ void ListPrinters() {
   output::PrinterList list;
   const int defaultRow = rawPrinter.FillPrinterQueue(list);
   if (defaultRow == 0) {
-    fmt::print(stderr, "No printers were found: {}.\n", rawPrinter.lastError());
+    console::WriteErr(fmt::format("No printers were found: {}.\n", rawPrinter.lastError()));
     return;
   }
   // Row 1 also stands for "no default recognised".
   const bool defaultKnown = !rawPrinter.defaultPrinter().empty();
   for (std::size_t row = 0; row < list.size(); ++row) {
     const bool isDefault = defaultKnown && static_cast<int>(row) + 1 == defaultRow;
-    fmt::print("{} {}\n", isDefault ? '*' : ' ', list[row].SHOWNAME);
+    console::WriteOut(fmt::format("{} {}\n", isDefault ? '*' : ' ', list[row].SHOWNAME));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/records/produkt.h"
+#include "framework/console.h"
 #include "framework/errors/message_numbers.h"
 #include "framework/text/windows1252.h"
 #include "tools/paltrix-cli/cli_error.h"
@@ -109,16 +110,17 @@ void ListProducts(bool byName) {
   storage::KeyedFile& file = session.File(produkt::kSchema);
   Check(file.SetKeyOrder(byName ? produkt::kNavneKey : produkt::kIDKey), "cannot read products");
   storage::Record record = storage::Record::Blank(produkt::kSchema);
-  fmt::print("ID\tName\tGTIN\tShelf life\tCount\tOrder no.\tDescription\n");
+  console::WriteOut(fmt::format("ID\tName\tGTIN\tShelf life\tCount\tOrder no.\tDescription\n"));
   for (Status status = file.Next(record); status.code() != ErrorCode::kRecordNotAvailable;
        status = file.Next(record)) {
     Check(status, "cannot read products");
     const fields::ConstImage image = record.image;
-    fmt::print("{}\t{}\t{}\t{}\t{}\t{}\t{}\n", Utf8(produkt::PRODUKTID, image),
-               Utf8(produkt::PRODUKTNAVN, image), Utf8(produkt::EANNR, image),
-               fields::ReadShort(image, produkt::HOLDBARHEDSDAGE),
-               fields::ReadLong(image, produkt::ANTALPRPALLE), Utf8(produkt::NAVN2, image),
-               Utf8(produkt::ANTALPRKOLLIE, image));
+    console::WriteOut(fmt::format("{}\t{}\t{}\t{}\t{}\t{}\t{}\n", Utf8(produkt::PRODUKTID, image),
+                                  Utf8(produkt::PRODUKTNAVN, image), Utf8(produkt::EANNR, image),
+                                  fields::ReadShort(image, produkt::HOLDBARHEDSDAGE),
+                                  fields::ReadLong(image, produkt::ANTALPRPALLE),
+                                  Utf8(produkt::NAVN2, image),
+                                  Utf8(produkt::ANTALPRKOLLIE, image)));
   }
 }
 
