@@ -12,6 +12,7 @@ packages=(
   libsimpleini-dev libcli11-dev libfmt-dev
   cups cups-daemon cups-client cups-bsd
   xvfb xauth fonts-dejavu-core
+  fonts-urw-base35 poppler-utils
 )
 
 sudo_cmd=()

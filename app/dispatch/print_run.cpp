@@ -39,7 +39,34 @@ LabelProcedureFunction ZplProcedure(LabelProcedure procedure) {
   return nullptr;
 }
 
+// Queues the run's labels and prints the queue with `report`.
+Result<PrintOutcome> PrintPages(PrintOutcome outcome, a5::A5Report report, const PrintJob& job,
+                                const PrintBuffers& buffers, const labels::LabelServices& services,
+                                const Clock& clock, const A5Services& a5Services) {
+  outcome.a5Queue = a5::AddA5Label(a5Services.context, buffers.produkt, job.counts, services.sscc,
+                                   clock.Today(), a5Services.errors);
+  if (!outcome.a5Queue.status.ok() && outcome.a5Queue.ssccs.empty()) {
+    return outcome.a5Queue.status;
+  }
+  // Also after a stop part-way: the pallets queued so far are printed.
+  outcome.a5Pages = a5Services.reports.PrintQueuedLabels(report);
+  return outcome;
+}
+
 }  // namespace
+
+std::optional<a5::A5Report> A5ReportOf(LabelProcedure procedure) {
+  switch (procedure) {
+    case LabelProcedure::kA5Standard:
+      return a5::A5Report::kStandard;
+    case LabelProcedure::kA5Limited:
+      return a5::A5Report::kSimple;
+    case LabelProcedure::kA5Mixed:
+      return a5::A5Report::kMix;
+    default:
+      return std::nullopt;
+  }
+}
 
 void PrepareMixedPallet(fields::Image produkt, const Clock& clock) {
   const std::string week = gs1::WeekNumber(0, /*useToday=*/true, /*weekOnly=*/true, clock);
@@ -49,8 +76,8 @@ void PrepareMixedPallet(fields::Image produkt, const Clock& clock) {
 
 Result<PrintOutcome> DispatchLabelFormat(const PrintJob& job, const PrintBuffers& buffers,
                                          const settings::PrinterSettings& printerSettings,
-                                         const labels::LabelServices& services,
-                                         const Clock& clock) {
+                                         const labels::LabelServices& services, const Clock& clock,
+                                         const A5Services* a5Services) {
   const std::string storedFormat = fields::ReadText(buffers.printer, records::printer::PRINTER);
   const LabelProcedure procedure = ChooseLabelProcedure(
       job.variant, ParseLabelFormat(storedFormat),
@@ -60,13 +87,16 @@ Result<PrintOutcome> DispatchLabelFormat(const PrintJob& job, const PrintBuffers
   outcome.procedure = procedure;
   if (procedure == LabelProcedure::kNothing) return outcome;
 
-  const LabelProcedureFunction run = ZplProcedure(procedure);
-  if (run == nullptr) {
-    return Status(ErrorCode::kInvalidValue,
-                  fmt::format("The label format \"{}\" ({}) is not available in this build: A5 "
-                              "label pages cannot be printed yet. Nothing was printed.",
-                              storedFormat, ProcedureName(procedure)));
+  if (const std::optional<a5::A5Report> report = A5ReportOf(procedure)) {
+    if (a5Services == nullptr) {
+      return Status(ErrorCode::kInvalidValue,
+                    fmt::format("The label format \"{}\" ({}) prints A5 pages, and no page "
+                                "printing was given. Nothing was printed.",
+                                storedFormat, ProcedureName(procedure)));
+    }
+    return PrintPages(std::move(outcome), *report, job, buffers, services, clock, *a5Services);
   }
+  const LabelProcedureFunction run = ZplProcedure(procedure);
 
   if (job.variant == DispatchVariant::kDirect && procedure == LabelProcedure::kMixedPalletLabel) {
     PrepareMixedPallet(buffers.produkt, clock);

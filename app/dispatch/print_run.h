@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "app/a5/add_a5_label.h"
+#include "app/a5/report_printing.h"
 #include "app/dispatch/label_format.h"
 #include "app/labels/label_procedures.h"
 #include "app/labels/record_input.h"
@@ -30,12 +33,27 @@ struct PrintBuffers {
   fields::Image printer;     // the process's Printer record; a bad PRI:SPEED becomes "2"
 };
 
+// What the page formats need besides the label services: the record context
+// whose A5etiket file queues the labels, how the queued labels are printed
+// (progress window, preview or none) and where a failed add is shown.
+struct A5Services {
+  records::RecordContext& context;
+  a5::ReportPrinting& reports;
+  errors::ErrorManager& errors;
+};
+
 // What was chosen and what happened. A format that matches none of the five
 // names prints nothing and is not an error (procedure kNothing, no streams).
+// The ZPL procedures fill `report`, the page formats `a5Queue` and `a5Pages`.
 struct PrintOutcome {
   LabelProcedure procedure = LabelProcedure::kNothing;
   labels::LabelRunReport report;
+  a5::QueueReport a5Queue;
+  a5::ReportOutcome a5Pages;
 };
+
+// The report that prints a page format's labels; nullopt for the others.
+std::optional<a5::A5Report> A5ReportOf(LabelProcedure procedure);
 
 // What the mixed-pallet window puts into the product when it opens, and what
 // the direct print puts there before a mixed-pallet label: this week's number
@@ -45,13 +63,18 @@ void PrepareMixedPallet(fields::Image produkt, const Clock& clock = SystemClock(
 
 // Runs the dispatch. The direct variant first sets PRO:HOLDBARTIL to this
 // week's number and PRO:BATCHNR to "1" when it prints a mixed-pallet label.
-// Fails with kInvalidValue, before anything is printed, for the A5 page
-// formats, which this build cannot print yet. Otherwise the outcome's report
-// tells which streams reached the printer (and why a run was refused).
+// The page formats queue the run's labels (AddA5Label, one SSCC per pallet
+// from services.sscc) and then print every queued label with their report
+// through a5Services->reports; labels not printed stay queued for the next
+// run. Fails, before anything is printed or any SSCC spent, with
+// kInvalidValue for a page format when `a5Services` is null, and with the
+// queue's reason when the product cannot be printed on a page. Otherwise the
+// outcome tells which labels reached the printer.
 // REQUIRES: each buffer is at least its layout's record length.
 Result<PrintOutcome> DispatchLabelFormat(const PrintJob& job, const PrintBuffers& buffers,
                                          const settings::PrinterSettings& printerSettings,
                                          const labels::LabelServices& services,
-                                         const Clock& clock = SystemClock());
+                                         const Clock& clock = SystemClock(),
+                                         const A5Services* a5Services = nullptr);
 
 }  // namespace paltrix::dispatch

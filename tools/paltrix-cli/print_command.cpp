@@ -21,6 +21,7 @@
 #include "tools/paltrix-cli/commands.h"
 #include "tools/paltrix-cli/field_input.h"
 #include "tools/paltrix-cli/number_option.h"
+#include "tools/paltrix-cli/page_printing.h"
 #include "tools/paltrix-cli/printer_setup.h"
 #include "tools/paltrix-cli/product_lookup.h"
 #include "tools/paltrix-cli/run_reporter.h"
@@ -76,13 +77,11 @@ DialogValues CheckDialogValues(const PrintOptions& options) {
   return values;
 }
 
-// True when the run prints the mixed-pallet label, which carries a week
-// number where the other labels have the best-before date.
-bool PrintsMixedPalletLabel(const dispatch::PrintJob& job, fields::ConstImage printer) {
-  const dispatch::LabelProcedure procedure = dispatch::ChooseLabelProcedure(
+dispatch::LabelProcedure ChosenProcedure(const dispatch::PrintJob& job,
+                                         fields::ConstImage printer) {
+  return dispatch::ChooseLabelProcedure(
       job.variant, dispatch::ParseLabelFormat(fields::ReadText(printer, records::printer::PRINTER)),
       fields::ReadLong(printer, records::printer::DOTS), job.labelType);
-  return procedure == dispatch::LabelProcedure::kMixedPalletLabel;
 }
 
 // The product as the print window shows it when it opens, with the
@@ -139,8 +138,11 @@ int Print(const PrintOptions& options) {
     throw BadInput(
         "no pallets: give --pallets or set a default with 'paltrix-cli company set --pallets'");
   }
-  ApplyDialogValues(values, PrintsMixedPalletLabel(job, printerImage), product.record.image,
-                    SystemClock());
+  // The mixed-pallet label carries a week number where the others have the
+  // best-before date.
+  const dispatch::LabelProcedure procedure = ChosenProcedure(job, printerImage);
+  ApplyDialogValues(values, procedure == dispatch::LabelProcedure::kMixedPalletLabel,
+                    product.record.image, SystemClock());
 
   Check(records::SavePrinterRecord(setup.record, session.errors()),
         "cannot store the printer settings");
@@ -158,11 +160,15 @@ int Print(const PrintOptions& options) {
   labels::ThreadSleeper sleeper;
   RunReporter reporter(printerOutput, text::ToUtf8(setup.settings.printerName), waitNotice);
   const labels::LabelServices services{allocator, printerOutput, sleeper, nullptr, &reporter};
+  std::optional<PagePrinting> pages;
+  if (dispatch::A5ReportOf(procedure)) pages.emplace(session, setup.settings.printerName);
 
   const StopSignals stopSignals;
   Result<dispatch::PrintOutcome> outcome = dispatch::DispatchLabelFormat(
-      job, {product.record.image, firmaImage, printerImage}, setup.settings, services);
+      job, {product.record.image, firmaImage, printerImage}, setup.settings, services,
+      SystemClock(), pages ? &pages->services() : nullptr);
   Check(outcome.status(), "nothing was printed");
+  if (pages) return ReportPageRun(*outcome, setup.settings.printerName);
   if (outcome->procedure == dispatch::LabelProcedure::kNothing) {
     throw Failed(fmt::format(
         "the label format \"{}\" prints nothing for this label type; use 'paltrix-cli printer set "
