@@ -23,8 +23,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
+// {0} is the name the program was started under (installed: paltrix-convert).
 constexpr const char* kHelp =
-    "Usage: convert\n"
+    "Usage: {0}\n"
     "Upgrade the product file Data\\PRODUKT.dat in the current directory from the old\n"
     "214-byte record layout to the current one (which adds \"order number in the barcode\",\n"
     "set to 0 for every product).\n"
@@ -96,16 +97,17 @@ int RunWithWindow(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc > 1) {
+    const std::string program = std::filesystem::path(argv[0]).filename().string();
     const std::string_view argument = argv[1];
     if (argc == 2 && (argument == "--help" || argument == "-h")) {
-      fmt::print("{}", kHelp);
+      fmt::print(kHelp, program);
       return kExitOk;
     }
     if (argc == 2 && argument == "--version") {
-      fmt::print("convert {}\n", PALTRIX_VERSION);
+      fmt::print("{} {}\n", program, PALTRIX_VERSION);
       return kExitOk;
     }
-    fmt::print(stderr, "convert: takes no arguments (try --help)\n");
+    fmt::print(stderr, "{}: takes no arguments (try --help)\n", program);
     return kExitUsage;
   }
   return HasDisplay() ? RunWithWindow(argc, argv) : RunWithoutDisplay();

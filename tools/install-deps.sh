@@ -12,6 +12,7 @@ packages=(
   cups cups-daemon cups-client cups-bsd
   xvfb xauth fonts-dejavu-core
   libcsv-dev
+  help2man dpkg-dev lintian file
 )
 
 sudo_cmd=()
