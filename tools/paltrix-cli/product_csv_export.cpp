@@ -132,6 +132,10 @@ class ExportTarget {
 void ExportProducts(const std::string& outputPath) {
   CliSession session;
   storage::KeyedFile& file = session.File(produkt::kSchema);
+  // One read transaction: every product as of one moment, and each read
+  // skips taking the file's locks anew.
+  Result<storage::Session::Transaction> snapshot = session.records().session().Begin();
+  Check(snapshot.status(), "cannot read products");
   Result<std::int64_t> total = file.RecordCount();
   Check(total.status(), "cannot read products");
   Check(file.SetKeyOrder(produkt::kIDKey), "cannot read products");

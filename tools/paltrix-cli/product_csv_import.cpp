@@ -128,6 +128,7 @@ std::vector<ImportRow> CheckRows(const std::vector<CsvRow>& rows, const ColumnOr
   checked.reserve(rows.size());
   std::vector<std::string> messages;
   std::unordered_map<std::string, std::size_t> lineOfId;
+  lineOfId.reserve(rows.size());
   ProgressLine progress("Checking products", rows.size());
   for (std::size_t i = 1; i < rows.size(); ++i) {
     try {
