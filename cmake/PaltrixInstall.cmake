@@ -1,7 +1,7 @@
 # How a program joins the installation (and so the Debian package):
 #
 #   install(TARGETS my-program RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-#   paltrix_add_man_page(my-program "one line on what it does")    # command-line programs
+#   paltrix_add_man_page(my-program "one line on what it does" [SUBCOMMANDS])  # command line
 #   paltrix_add_desktop_entry(${PROJECT_SOURCE_DIR}/packaging/my-program.desktop)  # windowed
 #   paltrix_add_written_man_page(${PROJECT_SOURCE_DIR}/packaging/my-program.1)  # no --help
 #
@@ -20,9 +20,10 @@ endif()
 
 # man page <name>.1.gz generated from the program's --help. The program is run
 # under the name it is installed as (NAME, default: the target's), so its help
-# shows that name.
+# shows that name. With SUBCOMMANDS, a COMMANDS section holds the --help of
+# every subcommand its help lists (CLI11's "Subcommands:"), recursively.
 function(paltrix_add_man_page target description)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "" "NAME" "")
+  cmake_parse_arguments(PARSE_ARGV 2 arg "SUBCOMMANDS" "NAME" "")
   if(PALTRIX_SANITIZE OR NOT HELP2MAN_EXECUTABLE)
     return()
   endif()
@@ -32,16 +33,26 @@ function(paltrix_add_man_page target description)
   endif()
   set(folder ${CMAKE_BINARY_DIR}/man)
   set(page ${folder}/${name}.1)
+  set(commands ${folder}/${name}.commands)
+  set(include_commands)
+  set(include_option)
+  if(arg_SUBCOMMANDS)
+    set(include_commands
+        COMMAND ${CMAKE_COMMAND} -DPROGRAM=${folder}/bin/${name} -DNAME=${name} -DOUTPUT=${commands}
+                -P ${PROJECT_SOURCE_DIR}/cmake/ManPageCommands.cmake)
+    set(include_option --include=${commands})
+  endif()
   add_custom_command(
     OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/bin
     COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:${target}> ${folder}/bin/${name}
+    ${include_commands}
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-            ${HELP2MAN_EXECUTABLE} --no-info --no-discard-stderr
+            ${HELP2MAN_EXECUTABLE} --no-info --no-discard-stderr ${include_option}
             --version-string=${PROJECT_VERSION} --name=${description} --output=${page}
             ${folder}/bin/${name}
     COMMAND ${GZIP_EXECUTABLE} -9nf ${page}
-    DEPENDS ${target}
+    DEPENDS ${target} ${PROJECT_SOURCE_DIR}/cmake/ManPageCommands.cmake
     COMMENT "Man page ${name}(1) from ${name} --help"
     VERBATIM)
   add_custom_target(man_${name} ALL DEPENDS ${page}.gz)

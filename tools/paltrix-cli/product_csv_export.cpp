@@ -87,7 +87,10 @@ class ExportTarget {
     ::fchmod(descriptor, 0644);
     stream_ = ::fdopen(descriptor, "wb");
     if (stream_ == nullptr) {
+      const int openError = errno;
       ::close(descriptor);
+      std::remove(temporary_.c_str());
+      errno = openError;
       Fail("cannot write beside");
     }
   }

@@ -1,8 +1,10 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -90,7 +92,7 @@ ImportRow CheckRow(const CsvRow& row, const ColumnOrder& order) {
     const std::string& cell = row.cells[i];
     const fields::FieldDef& field = order[i]->field;
     const std::string name = prefix + std::string(order[i]->name);
-    if (&field == &kColumns[0].field) {
+    if (order[i] == &kColumns[0]) {
       fields::WriteText(image, produkt::PRODUKTID, ProductId(prefix, cell));
     } else if (field.name == produkt::PRODUKTNAVN.name) {
       values.name = cell;
@@ -160,7 +162,7 @@ std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
   if (in) bytes << in.rdbuf();
-  if (!in || in.bad()) throw Failed(fmt::format("cannot read {}", path));
+  if (!in || in.bad()) throw Failed(fmt::format("cannot read {}: {}", path, std::strerror(errno)));
   return std::move(bytes).str();
 }
 
