@@ -15,7 +15,7 @@
 #include "framework/text/windows1252.h"
 #include "tools/paltrix-cli/cli_error.h"
 #include "tools/paltrix-cli/cli_session.h"
-#include "tools/paltrix-cli/csv_reader.h"
+#include "tools/paltrix-cli/csv_text.h"
 #include "tools/paltrix-cli/product_csv.h"
 #include "tools/paltrix-cli/product_csv_columns.h"
 #include "tools/paltrix-cli/progress_line.h"

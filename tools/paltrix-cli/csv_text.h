@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-// CSV as RFC 4180 describes it, read with libcsv: fields separated by
+// CSV as RFC 4180 describes it, read and quoted with libcsv: fields separated by
 // commas, rows by CR LF or LF, fields in double quotes may hold commas, line
 // breaks and doubled quotes. Blanks around unquoted fields are kept (they are
 // part of the value), a UTF-8 byte-order mark at the start is skipped, and

@@ -1,4 +1,4 @@
-#include "tools/paltrix-cli/csv_reader.h"
+#include "tools/paltrix-cli/csv_text.h"
 
 #include <csv.h>
 #include <fmt/format.h>
