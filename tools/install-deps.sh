@@ -13,6 +13,8 @@ packages=(
   cups cups-daemon cups-client cups-bsd
   xvfb xauth fonts-dejavu-core
   fonts-urw-base35 poppler-utils
+  libcsv-dev
+  help2man dpkg-dev lintian file
 )
 
 sudo_cmd=()

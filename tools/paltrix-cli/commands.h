@@ -8,6 +8,8 @@ namespace paltrix::cli {
 
 void AddCompanyCommands(CLI::App& app);
 void AddProductCommands(CLI::App& app);
+// `product export` and `product import`, under the product command.
+void AddProductFileCommands(CLI::App& product);
 void AddPrinterCommands(CLI::App& app);
 void AddPrintCommand(CLI::App& app);
 

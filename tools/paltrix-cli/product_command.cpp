@@ -13,72 +13,21 @@
 #include "tools/paltrix-cli/field_input.h"
 #include "tools/paltrix-cli/number_option.h"
 #include "tools/paltrix-cli/product_lookup.h"
+#include "tools/paltrix-cli/product_values.h"
 
 namespace paltrix::cli {
 namespace {
 
 namespace produkt = records::produkt;
 
-// What the product form lets the operator enter: the ID as up to 12
-// characters, name, description and order number as up to 30, 30 and 10.
-constexpr std::size_t kMaxIdLength = 12;
-constexpr std::size_t kMaxNameLength = 30;
-constexpr std::size_t kMaxDescriptionLength = 30;
-constexpr std::size_t kMaxOrderNumberLength = 10;
-// While the order number goes into the barcode the form takes 5 characters:
-// (400) carries no longer one.
-constexpr std::size_t kMaxBarcodeOrderNumberLength = 5;
-
-struct ProductOptions {
+struct ProductOptions : ProductValues {
   std::string id;
-  std::optional<std::string> name, description, gtin, orderNumber;
-  std::optional<std::int64_t> shelfLife, count, orderInBarcode;
 };
-
-// The given values, checked, written over the product record `image`; throws
-// before the caller stores anything.
-void ApplyProductOptions(const ProductOptions& options, fields::Image image) {
-  std::optional<std::string> name, description, gtin, orderNumber;
-  if (options.name) name = RecordText("--name", *options.name, kMaxNameLength);
-  if (options.description) {
-    description = RecordText("--description", *options.description, kMaxDescriptionLength);
-  }
-  if (options.gtin) gtin = Gtin("--gtin", *options.gtin);
-  if (options.orderNumber) {
-    orderNumber = RecordText("--order-no", *options.orderNumber, kMaxOrderNumberLength);
-  }
-
-  if (name) fields::WriteText(image, produkt::PRODUKTNAVN, *name);
-  if (description) fields::WriteText(image, produkt::ANTALPRKOLLIE, *description);
-  if (gtin) fields::WriteText(image, produkt::EANNR, *gtin);
-  if (orderNumber) fields::WriteText(image, produkt::NAVN2, *orderNumber);
-  if (options.shelfLife) {
-    fields::WriteShort(image, produkt::HOLDBARHEDSDAGE,
-                       static_cast<std::int16_t>(*options.shelfLife));
-  }
-  if (options.count) {
-    fields::WriteLong(image, produkt::ANTALPRPALLE, static_cast<std::int32_t>(*options.count));
-  }
-  if (options.orderInBarcode) {
-    fields::WriteByte(image, produkt::BRUGORDREID,
-                      static_cast<std::uint8_t>(*options.orderInBarcode));
-  }
-  if (fields::ReadByte(image, produkt::BRUGORDREID) == 1 &&
-      text::TrimRight(fields::ReadText(image, produkt::NAVN2)).size() >
-          kMaxBarcodeOrderNumberLength) {
-    throw BadInput(
-        fmt::format("--order-no: an order number that goes into the barcode (--order-in-barcode "
-                    "1) has at most {} characters",
-                    kMaxBarcodeOrderNumberLength));
-  }
-}
 
 void AddProduct(const ProductOptions& options) {
   storage::Record record = storage::Record::Blank(produkt::kSchema);
-  const std::string id = RecordText("--id", options.id, kMaxIdLength);
-  if (text::TrimRight(id).empty()) throw BadInput("--id: a product needs an ID");
-  fields::WriteText(record.image, produkt::PRODUKTID, id);
-  ApplyProductOptions(options, record.image);
+  fields::WriteText(record.image, produkt::PRODUKTID, ProductId("--", options.id));
+  ApplyProductValues(options, record.image, "--");
 
   CliSession session;
   Result<storage::RecordNumber> added = session.File(produkt::kSchema).Add(record);
@@ -94,7 +43,7 @@ void AddProduct(const ProductOptions& options) {
 void ChangeProduct(const ProductOptions& options) {
   CliSession session;
   FoundProduct product = FindProduct(session, "--id", options.id);
-  ApplyProductOptions(options, product.record.image);
+  ApplyProductValues(options, product.record.image, "--");
   Check(session.records().Update(produkt::kSchema, product.number, product.record),
         "the product was not changed");
 }
@@ -163,6 +112,8 @@ void AddProductCommands(CLI::App& app) {
   CLI::App* list = product->add_subcommand("list", "List the products, tab-separated");
   list->add_flag("--by-name", *byName, "In name order instead of ID order");
   list->callback([byName] { ListProducts(*byName); });
+
+  AddProductFileCommands(*product);
 }
 
 }  // namespace paltrix::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "framework/storage/keyed_file.h"
+
+// Product files in the old and the current layout for the conversion tests.
+namespace paltrix::convert::testing {
+
+// Creates a keyed file of `schema` at `path` holding `images`, in this order.
+void WriteProductFile(const storage::FileSchema& schema, const std::filesystem::path& path,
+                      const std::vector<std::vector<char>>& images);
+
+// Every record image of the file in physical order; fails the test when it
+// cannot be opened as `schema`.
+std::vector<std::vector<char>> ReadProductFile(const storage::FileSchema& schema,
+                                               const std::filesystem::path& path);
+
+// `count` old-layout images with distinct IDs and every field used.
+std::vector<std::vector<char>> OldProducts(int count);
+
+// The current-layout image `convert` makes from an old one.
+std::vector<char> Converted(const std::vector<char>& old);
+
+}  // namespace paltrix::convert::testing
