@@ -68,6 +68,11 @@ std::int64_t WholeNumber(std::string_view option, std::string_view text, std::in
     throw BadInput(
         fmt::format("{}: {} is outside {} to {}", option, Quoted(text), minimum, maximum));
   }
+  return InRange(option, value, minimum, maximum);
+}
+
+std::int64_t InRange(std::string_view option, std::int64_t value, std::int64_t minimum,
+                     std::int64_t maximum) {
   if (value < minimum || value > maximum) {
     throw BadInput(fmt::format("{}: {} is outside {} to {}", option, value, minimum, maximum));
   }

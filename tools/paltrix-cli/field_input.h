@@ -24,6 +24,11 @@ std::string RecordText(std::string_view option, std::string_view utf8, std::size
 std::int64_t WholeNumber(std::string_view option, std::string_view text, std::int64_t minimum,
                          std::int64_t maximum);
 
+// `value` when it lies within [minimum, maximum]; otherwise bad input naming
+// the option and the range.
+std::int64_t InRange(std::string_view option, std::int64_t value, std::int64_t minimum,
+                     std::int64_t maximum);
+
 // A value as messages quote it: at most a short prefix of it (cut at a
 // character boundary, "..." added), control characters shown as "?".
 std::string Quoted(std::string_view utf8);

@@ -50,10 +50,10 @@ void ApplyProductValues(const ProductValues& values, fields::Image image,
     orderNumber =
         RecordText(Named(namePrefix, "order-no"), *values.orderNumber, kMaxOrderNumberLength);
   }
-  if (values.shelfLife) WholeNumber(Named(namePrefix, "shelf-life"), *values.shelfLife, 0, 32767);
-  if (values.count) WholeNumber(Named(namePrefix, "count"), *values.count, 0, 999'999);
+  if (values.shelfLife) InRange(Named(namePrefix, "shelf-life"), *values.shelfLife, 0, 32767);
+  if (values.count) InRange(Named(namePrefix, "count"), *values.count, 0, 999'999);
   if (values.orderInBarcode) {
-    WholeNumber(Named(namePrefix, "order-in-barcode"), *values.orderInBarcode, 0, 1);
+    InRange(Named(namePrefix, "order-in-barcode"), *values.orderInBarcode, 0, 1);
   }
 
   if (name) fields::WriteText(image, produkt::PRODUKTNAVN, *name);
