@@ -106,6 +106,20 @@ void ApplyDialogValues(const DialogValues& values, bool mixedPallet, fields::Ima
   if (values.orderNumber) fields::WriteText(product, produkt::NAVN2, *values.orderNumber);
 }
 
+// The labels leave an order number that is too long for (400) out of the
+// barcode; the operator asked for it there, so say so.
+void WarnOfOrderNumberLeftOut(fields::ConstImage product) {
+  const std::string orderNumber = fields::ReadText(product, produkt::NAVN2);
+  if (fields::ReadByte(product, produkt::BRUGORDREID) != 1 ||
+      orderNumber.size() <= gs1::kLongestBarcodeOrderNumber) {
+    return;
+  }
+  console::WriteErr(fmt::format(
+      "paltrix-cli: warning: the order number {} is left out of the barcode: (400) carries at "
+      "most {} characters\n",
+      Quoted(text::ToUtf8(orderNumber)), gs1::kLongestBarcodeOrderNumber));
+}
+
 int Print(const PrintOptions& options) {
   const DialogValues values = CheckDialogValues(options);
 
@@ -141,6 +155,7 @@ int Print(const PrintOptions& options) {
   }
   ApplyDialogValues(values, PrintsMixedPalletLabel(job, printerImage), product.record.image,
                     SystemClock());
+  WarnOfOrderNumberLeftOut(product.record.image);
 
   Check(records::SavePrinterRecord(setup.record, session.errors()),
         "cannot store the printer settings");
