@@ -215,7 +215,9 @@ void AddPrintCommand(CLI::App& app) {
   auto options = std::make_shared<PrintOptions>();
   CLI::App* print = app.add_subcommand(
       "print",
-      "Print labels for a product as the print dialog does; prints each SSCC on its own line");
+      "Print labels for a product as the print dialog does. Each SSCC goes to standard output on "
+      "its own line the moment its label reached the printer; labels that did not are named on "
+      "standard error. SIGINT or SIGTERM ends the run after the pallet in hand.");
   print->add_option("--product", options->productId, "Product ID")->required();
   AddNumberOption(*print, "--pallets", options->pallets, 1, 9999,
                   "Number of pallets (default: the company's pallets per run)");
