@@ -13,7 +13,6 @@ namespace {
 constexpr std::size_t kGtinLength = 14;
 constexpr std::int32_t kLargestCount = 999'999;
 constexpr std::int64_t kLargestWeightHundredths = 999'999;
-constexpr std::size_t kOrderNumberLimit = 6;  // (400) only for shorter order numbers
 
 Status Invalid(std::string message) {
   return Status(ErrorCode::kInvalidValue, std::move(message));
@@ -109,7 +108,8 @@ Result<Elements> FormatElements(const ElementInput& input) {
   }
 
   const std::string_view orderNumber = text::TrimRight(input.orderNumber);
-  if (!orderNumber.empty() && input.useOrderNumber && orderNumber.size() < kOrderNumberLimit) {
+  if (!orderNumber.empty() && input.useOrderNumber &&
+      orderNumber.size() <= kLongestBarcodeOrderNumber) {
     Status status = Take(BarcodeTextData("order number", orderNumber), elements.orderNumber);
     if (!status) return status;
   }

@@ -55,6 +55,10 @@ struct Elements {
 // (see barcode_text.h).
 Result<Elements> FormatElements(const ElementInput& input);
 
+// The longest order number (without trailing blanks) that goes into the
+// barcode as (400); a longer one is left out of it.
+inline constexpr std::size_t kLongestBarcodeOrderNumber = 5;
+
 // AI (15) carries the year as two digits; a reader takes the century that
 // puts the year between 49 years before and 50 years after the current year
 // (GS1 General Specifications, "Determination of century in dates"). A

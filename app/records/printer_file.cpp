@@ -6,37 +6,19 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <utility>
 
 #include "framework/errors/message_numbers.h"
 #include "framework/errors/runtime_error.h"
 #include "framework/fields/record_codec.h"
+#include "framework/file_descriptor.h"
+#include "framework/path/ordinary_file.h"
 #include "framework/path/path_resolver.h"
 
 namespace paltrix::records {
 namespace {
-
-// Closes the descriptor it owns.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  // Closes now so that a failing close (a delayed write error) is reported.
-  int Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
 
 Status SystemError(const std::string& what, const std::filesystem::path& file, int error) {
   return Status(ErrorCode::kFileSystemError, what + " " + file.string(), error,
@@ -74,11 +56,12 @@ void PrinterRecord::Prime() {
 }
 
 Status PrinterRecord::Read(const std::filesystem::path& file) {
-  FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) {
-    if (errno == ENOENT) return Status::Ok();
-    return SystemError("Cannot open", file, errno);
+  int descriptor = -1;
+  if (Status opened = OpenOrdinaryFile(file, O_RDONLY, descriptor); !opened.ok()) {
+    if (opened.code() == ErrorCode::kFileNotFound) return Status::Ok();
+    return opened;
   }
+  FileDescriptor fd(descriptor);
   Image incoming{};
   std::size_t have = 0;
   while (have < incoming.size()) {
@@ -102,13 +85,16 @@ Status PrinterRecord::Read(const std::filesystem::path& file) {
 }
 
 Status PrinterRecord::Write(const std::filesystem::path& file) const {
-  FileDescriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
-  if (fd.get() < 0) {
-    if (errno == ENOENT) {
+  int descriptor = -1;
+  if (Status opened = OpenOrdinaryFile(file, O_WRONLY | O_CREAT, descriptor,
+                                       std::numeric_limits<std::uintmax_t>::max());
+      !opened.ok()) {
+    if (opened.code() == ErrorCode::kFileNotFound) {
       return Status(ErrorCode::kPathNotFound, "The folder of " + file.string() + " does not exist");
     }
-    return SystemError("Cannot open", file, errno);
+    return opened;
   }
+  FileDescriptor fd(descriptor);
   std::size_t written = 0;
   while (written < image_.size()) {
     const ssize_t put = ::pwrite(fd.get(), image_.data() + written, image_.size() - written,
@@ -124,7 +110,7 @@ Status PrinterRecord::Write(const std::filesystem::path& file) const {
   }
   // The settings are on disk before a print that depends on them goes out.
   if (::fdatasync(fd.get()) != 0) return SystemError("Cannot save", file, errno);
-  if (fd.Close() != 0) return SystemError("Cannot close", file, errno);
+  if (!fd.Close()) return SystemError("Cannot close", file, errno);
   return Status::Ok();
 }
 

@@ -9,15 +9,19 @@
 #define SI_IMPLEMENTATION
 #endif
 #include <SimpleIni.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <vector>
 
+#include "framework/file_descriptor.h"
 #include "framework/path/file_system_error.h"
+#include "framework/path/ordinary_file.h"
 
 namespace paltrix::ini {
 namespace {
@@ -29,31 +33,44 @@ Status Failure(std::string_view what, const std::filesystem::path& file, int cod
                            std::string(what) + " " + file.string(), whenMissing);
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 Result<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  File file(std::fopen(path.c_str(), "rb"));
-  if (!file) return Failure("cannot open", path, errno);
+  int descriptor = -1;
+  if (Status status = OpenOrdinaryFile(path, O_RDONLY, descriptor); !status.ok()) return status;
+  const FileDescriptor file(descriptor);
   std::string text;
   char buffer[4096];
-  for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-    text.append(buffer, read);
+  for (;;) {
+    const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return Failure("cannot read", path, errno);
+    if (got == 0) return text;
+    text.append(buffer, static_cast<std::size_t>(got));
+    if (text.size() > kLargestSettingsFile) {
+      return Status(ErrorCode::kInvalidDataFile,
+                    path.string() + " grew beyond the size of any settings file while read");
+    }
   }
-  if (std::ferror(file.get())) return Failure("cannot read", path, errno);
-  return text;
 }
 
 Status WriteWholeFile(const std::filesystem::path& path, std::string_view text) {
-  File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return Failure("cannot create", path, errno, ErrorCode::kPathNotFound);
-  if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
-      std::fflush(file.get()) != 0 || fsync(fileno(file.get())) != 0) {
-    return Failure("cannot write", path, errno);
+  int descriptor = -1;
+  Status opened = OpenOrdinaryFile(path, O_WRONLY | O_CREAT, descriptor,
+                                   std::numeric_limits<std::uintmax_t>::max());
+  if (!opened.ok()) {
+    return opened.code() == ErrorCode::kFileNotFound
+               ? Status(ErrorCode::kPathNotFound, opened.message(), opened.systemCode(),
+                        opened.systemText())
+               : opened;
   }
-  if (std::fclose(file.release()) != 0) return Failure("cannot write", path, errno);
+  FileDescriptor file(descriptor);
+  if (::ftruncate(file.get(), 0) != 0) return Failure("cannot write", path, errno);
+  while (!text.empty()) {
+    const ssize_t put = ::write(file.get(), text.data(), text.size());
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return Failure("cannot write", path, errno);
+    text.remove_prefix(static_cast<std::size_t>(put));
+  }
+  if (::fsync(file.get()) != 0 || !file.Close()) return Failure("cannot write", path, errno);
   return Status::Ok();
 }
 

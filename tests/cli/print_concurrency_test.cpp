@@ -52,7 +52,10 @@ TEST_P(PrintBesideCompanyChangesTest, EverySsccIsDistinctAndTheSerialCountsEvery
 }
 
 INSTANTIATE_TEST_SUITE_P(CompanyOption, PrintBesideCompanyChangesTest,
-                         ::testing::Values("--name", "--pallets"));
+                         ::testing::Values("--name", "--pallets"),
+                         [](const ::testing::TestParamInfo<const char*>& option) {
+                           return std::string(option.param + 2);  // without "--"
+                         });
 
 }  // namespace
 }  // namespace paltrix::cli::testing

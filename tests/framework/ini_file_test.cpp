@@ -1,6 +1,7 @@
 #include "framework/ini/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -172,6 +173,21 @@ TEST(IniFile, RefusesTextThatWouldBreakTheFile) {
   Result<IniFile> reread = IniFile::Load(folder / "s.ini");
   ASSERT_TRUE(reread.ok());
   EXPECT_EQ(reread->GetString("Printer", "NETAI90", ""), "Mix [1] = ok; fine");
+}
+
+// A FIFO would hang the read, a link to /dev/zero never end it: both, and a
+// file larger than any settings file, are refused at once.
+TEST(IniFile, OnlyOrdinaryFilesOfASettingsFileSizeAreReadOrWritten) {
+  testing::TempDirectory folder;
+  ASSERT_EQ(::mkfifo((folder / "fifo.ini").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", folder / "zero.ini");
+  testing::WriteFileText(folder / "huge.ini", std::string(1024 * 1024 + 1, ';'));
+  for (const char* name : {"fifo.ini", "zero.ini", "huge.ini"}) {
+    Result<IniFile> ini = IniFile::Load(folder / name);
+    ASSERT_FALSE(ini.ok()) << name;
+    EXPECT_EQ(ini.status().code(), ErrorCode::kInvalidDataFile) << name;
+    EXPECT_NE(ini.status().message().find(name), std::string::npos) << ini.status().message();
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/records/printer_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -125,6 +126,19 @@ TEST_F(PrinterFileTest, WriteIntoMissingFolderIsPathNotFound) {
   const Status status = record.Write(folder_ / "missing" / "SPTIGER.DAT");
   EXPECT_EQ(status.code(), ErrorCode::kPathNotFound);
   EXPECT_FALSE(fs::exists(folder_ / "missing"));
+}
+
+TEST_F(PrinterFileTest, AFifoOrADeviceIsRefusedWithoutWaitingOrWriting) {
+  PrinterRecord record;
+  record.Prime();
+  const std::string primed = ImageBytes(record);
+  ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);
+  EXPECT_EQ(record.Read(file_).code(), ErrorCode::kInvalidDataFile);
+  EXPECT_EQ(record.Write(file_).code(), ErrorCode::kInvalidDataFile);
+  fs::remove(file_);
+  fs::create_symlink("/dev/zero", file_);
+  EXPECT_EQ(record.Read(file_).code(), ErrorCode::kInvalidDataFile);
+  EXPECT_EQ(ImageBytes(record), primed);
 }
 
 }  // namespace

@@ -88,7 +88,8 @@ std::int32_t DayNumber(std::string_view option, std::string_view isoDate) {
     return error == std::errc() && end == begin + length;
   };
   if (!shaped || !parse(0, 4, date.year) || !parse(5, 2, date.month) || !parse(8, 2, date.day)) {
-    throw BadInput(fmt::format("{}: \"{}\" is not a date of the form YYYY-MM-DD", option, isoDate));
+    throw BadInput(
+        fmt::format("{}: {} is not a date of the form YYYY-MM-DD", option, Quoted(isoDate)));
   }
   const std::optional<std::int32_t> day = fields::DayNumberFromCivil(date);
   if (!day) throw BadInput(fmt::format("{}: {} is not a valid date", option, isoDate));
@@ -98,9 +99,9 @@ std::int32_t DayNumber(std::string_view option, std::string_view isoDate) {
 std::int64_t KilogramThousandths(std::string_view option, std::string_view text) {
   constexpr std::int64_t kMaxThousandths = 9'999'999;  // decimal(7,3)
   const auto bad = [&] {
-    return BadInput(fmt::format(
-        "{}: \"{}\" is not a weight in kg from 0 to 9999.999 with at most three decimals", option,
-        text));
+    return BadInput(
+        fmt::format("{}: {} is not a weight in kg from 0 to 9999.999 with at most three decimals",
+                    option, Quoted(text)));
   };
   const std::size_t mark = text.find_first_of(".,");
   const std::string_view whole = text.substr(0, mark);
@@ -127,7 +128,8 @@ std::string Gtin(std::string_view option, std::string_view text) {
   const bool knownLength =
       text.size() == 8 || text.size() == 12 || text.size() == 13 || text.size() == 14;
   if (!digitsOnly || !knownLength) {
-    throw BadInput(fmt::format("{}: \"{}\" is not a GTIN of 8, 12, 13 or 14 digits", option, text));
+    throw BadInput(
+        fmt::format("{}: {} is not a GTIN of 8, 12, 13 or 14 digits", option, Quoted(text)));
   }
   const char expected = gs1::CheckDigit(text.substr(0, text.size() - 1));
   if (text.back() != expected) {

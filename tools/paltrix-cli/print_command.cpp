@@ -105,6 +105,20 @@ void ApplyDialogValues(const DialogValues& values, bool mixedPallet, fields::Ima
   if (values.orderNumber) fields::WriteText(product, produkt::NAVN2, *values.orderNumber);
 }
 
+// The labels leave an order number that is too long for (400) out of the
+// barcode; the operator asked for it there, so say so.
+void WarnOfOrderNumberLeftOut(fields::ConstImage product) {
+  const std::string orderNumber = fields::ReadText(product, produkt::NAVN2);
+  if (fields::ReadByte(product, produkt::BRUGORDREID) != 1 ||
+      orderNumber.size() <= gs1::kLongestBarcodeOrderNumber) {
+    return;
+  }
+  console::WriteErr(fmt::format(
+      "paltrix-cli: warning: the order number {} is left out of the barcode: (400) carries at "
+      "most {} characters\n",
+      Quoted(text::ToUtf8(orderNumber)), gs1::kLongestBarcodeOrderNumber));
+}
+
 int Print(const PrintOptions& options) {
   const DialogValues values = CheckDialogValues(options);
 
@@ -143,6 +157,7 @@ int Print(const PrintOptions& options) {
   const dispatch::LabelProcedure procedure = ChosenProcedure(job, printerImage);
   ApplyDialogValues(values, procedure == dispatch::LabelProcedure::kMixedPalletLabel,
                     product.record.image, SystemClock());
+  WarnOfOrderNumberLeftOut(product.record.image);
 
   Check(records::SavePrinterRecord(setup.record, session.errors()),
         "cannot store the printer settings");
@@ -206,7 +221,9 @@ void AddPrintCommand(CLI::App& app) {
   auto options = std::make_shared<PrintOptions>();
   CLI::App* print = app.add_subcommand(
       "print",
-      "Print labels for a product as the print dialog does; prints each SSCC on its own line");
+      "Print labels for a product as the print dialog does. Each SSCC goes to standard output on "
+      "its own line the moment its label reached the printer; labels that did not are named on "
+      "standard error. SIGINT or SIGTERM ends the run after the pallet in hand.");
   print->add_option("--product", options->productId, "Product ID")->required();
   AddNumberOption(*print, "--pallets", options->pallets, 1, 9999,
                   "Number of pallets (default: the company's pallets per run)");

@@ -18,7 +18,7 @@ FoundProduct FindProduct(CliSession& session, std::string_view option, std::stri
   FoundProduct found{storage::Record::Blank(produkt::kSchema), 0};
   const Status status = file.Fetch(produkt::kIDKey, probe, found.record);
   if (status.code() == ErrorCode::kRecordNotFound) {
-    throw Failed(fmt::format("there is no product with the ID \"{}\"", utf8Id));
+    throw Failed(fmt::format("there is no product with the ID {}", Quoted(utf8Id)));
   }
   Check(status, "cannot read the product file");
   found.number = file.position();
