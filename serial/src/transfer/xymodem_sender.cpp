@@ -47,7 +47,11 @@ int XymodemSender::WaitForReceiver() {
   }
 }
 
-XymodemSender::Answer XymodemSender::WaitForAnswer(std::chrono::milliseconds wait) {
+// A receiver that asks for the start again ("C") while we wait for the answer to a header or
+// the first block never saw that block (it drops its input after each request), so that
+// request counts as a NAK there.
+XymodemSender::Answer XymodemSender::WaitForAnswer(std::chrono::milliseconds wait,
+                                                   bool startRequestResends) {
   bool sawCan = false;
   for (;;) {
     const int byte = session_.Read(wait);
@@ -65,7 +69,7 @@ XymodemSender::Answer XymodemSender::WaitForAnswer(std::chrono::milliseconds wai
       return Answer::kFailed;
     }
     if (byte == kAck) return Answer::kAck;
-    if (byte == kNak) return Answer::kNak;
+    if (byte == kNak || (startRequestResends && byte == kCrcRequest)) return Answer::kNak;
     if (byte == kCan && sawCan) {
       session_.Fail(kTransferReceiverCancelled, TransferStatus::kReceiverCancelled);
       return Answer::kFailed;
@@ -74,7 +78,7 @@ XymodemSender::Answer XymodemSender::WaitForAnswer(std::chrono::milliseconds wai
   }
 }
 
-bool XymodemSender::SendAndConfirm(const std::vector<std::uint8_t>& block) {
+bool XymodemSender::SendAndConfirm(const std::vector<std::uint8_t>& block, bool opening) {
   for (int naks = 0;; ++naks) {
     if (naks > kMaxNaks) {
       session_.SendCancelSequence();
@@ -83,7 +87,7 @@ bool XymodemSender::SendAndConfirm(const std::vector<std::uint8_t>& block) {
     }
     if (naks > 0) session_.progress.ShowStatus(TransferStatus::kRetransmittingBlock);
     session_.Write(block);
-    const Answer answer = WaitForAnswer(waits_.answer);
+    const Answer answer = WaitForAnswer(waits_.answer, opening && crc_);
     if (answer == Answer::kAck) return true;
     if (answer == Answer::kFailed) return false;
   }
@@ -106,7 +110,7 @@ int XymodemSender::SendHeader(const std::array<std::uint8_t, kShortBlock>& heade
     session_.Write(wire_);
     return kTransferOk;
   }
-  if (!SendAndConfirm(wire_)) return session_.result;
+  if (!SendAndConfirm(wire_, true)) return session_.result;
   if (fileFollows) return WaitForReceiver();
   session_.Read(waits_.batchEnd);  // the receiver's last word, if any, is not needed
   return kTransferOk;
@@ -135,7 +139,7 @@ int XymodemSender::SendData(FileToSend& file) {
       }
       session_.Write(wire_);
       if (ReceiverCancelledWhileStreaming()) return session_.result;
-    } else if (!SendAndConfirm(wire_)) {
+    } else if (!SendAndConfirm(wire_, number == 1)) {
       return session_.result;
     }
     counted += blockSize;

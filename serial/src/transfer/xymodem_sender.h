@@ -36,9 +36,10 @@ class XymodemSender {
   enum class Answer { kAck, kNak, kFailed };
 
   int WaitForReceiver();
-  Answer WaitForAnswer(std::chrono::milliseconds wait);
-  // Sends `block`, resending on NAK; the eleventh NAK in a row fails the transfer.
-  bool SendAndConfirm(const std::vector<std::uint8_t>& block);
+  Answer WaitForAnswer(std::chrono::milliseconds wait, bool startRequestResends);
+  // Sends `block`, resending on NAK; the eleventh NAK in a row fails the transfer. `opening`:
+  // a header or the first block of a file.
+  bool SendAndConfirm(const std::vector<std::uint8_t>& block, bool opening);
   int SendHeader(const std::array<std::uint8_t, kShortBlock>& header, bool fileFollows);
   int SendData(FileToSend& file);
   int SendEndOfFile();
