@@ -65,6 +65,9 @@ bool DrainOutput(int port, std::chrono::milliseconds timeout);
 // True while carrier detect is on (always for devices without modem-status lines).
 bool CarrierDetected(int port);
 
+// Hands a transfer's progress to the callback set with SetTransferProgressCallback, if any.
+void ReportTransferProgress(int port, const TavixTransferProgress& progress);
+
 // Processes the calling thread's pending Qt events once. False when the application is
 // quitting or `window` is being closed (the request is passed on again for the caller's own
 // event loop, as ComDelay does). Without a QCoreApplication it returns true.

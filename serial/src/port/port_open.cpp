@@ -8,6 +8,7 @@
 #include <string>
 
 #include "port/device_path.h"
+#include "port/port_access.h"
 #include "port/port_io.h"
 #include "port/port_table.h"
 #include "port/receive_notify.h"
@@ -124,6 +125,25 @@ extern "C" void SetFileXferOptions(int32_t port, int32_t asciiQuiet, int32_t zmo
   record->state.fullPathNames = fullPathNames;
   record->state.ignoreCarrier = ignoreCarrier;
 }
+
+extern "C" int32_t SetTransferProgressCallback(int32_t port, TavixProgressCallback callback,
+                                               void* context) {
+  PortRecord* record = OpenPortRecord(port);
+  if (record == nullptr) return 1;
+  record->state.progressCallback = callback;
+  record->state.progressContext = context;
+  return 0;
+}
+
+namespace tavix {
+
+void ReportTransferProgress(int port, const TavixTransferProgress& progress) {
+  const PortRecord* record = OpenPortRecord(port);
+  if (record != nullptr && record->state.progressCallback != nullptr)
+    record->state.progressCallback(port, &progress, record->state.progressContext);
+}
+
+}  // namespace tavix
 
 extern "C" int32_t GetWindowsPort(int32_t port) {
   const PortRecord* record = OpenPortRecord(port);

@@ -45,6 +45,8 @@ struct PortState {
   int zmodemResume = 0;
   int fullPathNames = 0;
   int ignoreCarrier = 0;
+  TavixProgressCallback progressCallback = nullptr;
+  void* progressContext = nullptr;
   LineControl control;
   LineErrorBaseline errorBaseline;
   // Bytes read from the device but not yet handed out: readAhead[readHead, readTail).
