@@ -1,8 +1,6 @@
 // The readers. Each read is limited to the port's receive queue size, so a caller's buffer of
 // that size plus one is never overrun.
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cstdint>
 
@@ -10,7 +8,6 @@
 #include "port/port_access.h"
 #include "port/port_io.h"
 #include "port/port_table.h"
-#include "port/timebase.h"
 
 using namespace tavix;
 
@@ -28,20 +25,12 @@ extern "C" int32_t ComGetc(int32_t port) {
 extern "C" int32_t ComGetd(int32_t port, TavixWindow window, int32_t seconds) {
   PortRecord* record = OpenPortRecord(port);
   if (record == nullptr) return kGetdTimedOut;
-  if (const int byte = TakeByte(*record); byte >= 0) return byte;
-  Timebase& clock = CurrentTimebase();
-  const std::uint64_t start = clock.NowMs();
   const std::uint64_t limit =
       static_cast<std::uint64_t>(std::max(seconds, 0)) * TAVIX_TICKS_PER_SECOND * TAVIX_TICK_MS;
+  int byte = -1;
   // A closing window does not end the wait: the caller finds the re-posted close afterwards.
-  while (clock.NowMs() - start < limit) {
-    const auto slice = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(TAVIX_TICK_MS, limit - (clock.NowMs() - start)));
-    clock.WaitForDevice(record->state.device, POLLIN, slice);
-    if (const int byte = TakeByte(*record); byte >= 0) return byte;
-    ProcessEvents(window);
-  }
-  return kGetdTimedOut;
+  RetryUntilInput(*record, limit, window, false, [&] { return (byte = TakeByte(*record)) >= 0; });
+  return byte >= 0 ? byte : kGetdTimedOut;
 }
 
 extern "C" int32_t ComGetBlock(int32_t port, uint8_t* buffer, int32_t maximum) {

@@ -19,6 +19,10 @@ namespace {
 // One tick: the longest a wait runs before it processes the caller's events again.
 constexpr std::uint32_t kWaitSliceMs = TAVIX_TICK_MS;
 
+std::uint64_t TimeoutMs(std::chrono::milliseconds timeout) {
+  return static_cast<std::uint64_t>(std::max<std::int64_t>(timeout.count(), 0));
+}
+
 std::size_t ReadAheadSize(const PortState& state) {
   return state.readTail - state.readHead;
 }
@@ -154,26 +158,19 @@ std::size_t ReadAvailable(int port, std::span<std::uint8_t> buffer,
   PortRecord* record = OpenPortRecord(port);
   if (record == nullptr || buffer.empty()) return 0;
   buffer = buffer.first(std::min<std::size_t>(buffer.size(), record->state.rxQueueSize));
-  Timebase& clock = CurrentTimebase();
-  const std::uint64_t start = clock.NowMs();
-  const auto limit = static_cast<std::uint64_t>(std::max<std::int64_t>(timeout.count(), 0));
-  for (;;) {
-    if (const std::size_t got = TakeInput(*record, buffer); got > 0) return got;
-    const std::uint64_t waited = clock.NowMs() - start;
-    if (waited >= limit) return 0;
-    const auto slice =
-        static_cast<std::uint32_t>(std::min<std::uint64_t>(kWaitSliceMs, limit - waited));
-    if (clock.WaitForDevice(record->state.device, POLLIN, slice) & (POLLERR | POLLNVAL)) return 0;
-    if (!ProcessEvents(window)) return 0;
-  }
+  std::size_t got = 0;
+  RetryUntilInput(*record, TimeoutMs(timeout), window, true,
+                  [&] { return (got = TakeInput(*record, buffer)) > 0; });
+  return got;
 }
 
 int ReadByte(int port, std::chrono::milliseconds timeout, TavixWindow window) {
-  if (PortRecord* record = OpenPortRecord(port); record != nullptr) {
-    if (const int byte = TakeByte(*record); byte >= 0) return byte;
-  }
-  std::uint8_t byte = 0;
-  return ReadAvailable(port, {&byte, 1}, timeout, window) == 1 ? byte : kReadTimedOut;
+  PortRecord* record = OpenPortRecord(port);
+  if (record == nullptr) return kReadTimedOut;
+  int byte = -1;
+  RetryUntilInput(*record, TimeoutMs(timeout), window, true,
+                  [&] { return (byte = TakeByte(*record)) >= 0; });
+  return byte >= 0 ? byte : kReadTimedOut;
 }
 
 std::size_t QueuedInput(int port) {

@@ -4,11 +4,15 @@
 // the device's input queue, the transmit side the device's output queue. Callers pass an open
 // record.
 
+#include <poll.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "port/port_access.h"
 #include "port/port_table.h"
+#include "port/timebase.h"
 
 namespace tavix {
 
@@ -37,5 +41,27 @@ void DiscardOutput(PortRecord& record);
 // write time-out or `window` is being closed. Returns the count written.
 std::size_t WriteToDevice(PortRecord& record, std::span<const std::uint8_t> bytes,
                           TavixWindow window);
+
+// Runs `attempt` (which returns true once it got what it waits for) until it succeeds or
+// `timeoutMs` has passed; in between waits up to one tick for input on the device and processes
+// the caller's events. A closing `window` ends the wait early when stopOnClose is set; otherwise
+// the close is left for the caller to find after the wait. Returns the last attempt's answer.
+template <typename Attempt>
+bool RetryUntilInput(PortRecord& record, std::uint64_t timeoutMs, TavixWindow window,
+                     bool stopOnClose, Attempt attempt) {
+  Timebase& clock = CurrentTimebase();
+  const std::uint64_t start = clock.NowMs();
+  for (;;) {
+    if (attempt()) return true;
+    const std::uint64_t waited = clock.NowMs() - start;
+    if (waited >= timeoutMs) return false;
+    const std::uint64_t slice =
+        timeoutMs - waited < TAVIX_TICK_MS ? timeoutMs - waited : TAVIX_TICK_MS;
+    if (clock.WaitForDevice(record.state.device, POLLIN, static_cast<std::uint32_t>(slice)) &
+        (POLLERR | POLLNVAL))
+      return attempt();
+    if (!ProcessEvents(window) && stopOnClose) return false;
+  }
+}
 
 }  // namespace tavix
