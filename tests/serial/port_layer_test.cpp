@@ -10,6 +10,7 @@
 #include "port/device_path.h"
 #include "port/port_access.h"
 #include "port/port_table.h"
+#include "fake_timebase.h"
 #include "port_fixture.h"
 #include "tests/support/temp_directory.h"
 
@@ -166,6 +167,13 @@ TEST_F(PortTest, PseudoTerminalReportsAReadyLine) {
   EXPECT_EQ(IsRing(kPort), 0);
   EXPECT_EQ(ModemStat(7), 0);  // closed
   EXPECT_EQ(Iscd(7), 0);
+
+  FakeTimebase clock;
+  const std::uint64_t start = clock.NowMs();
+  EXPECT_EQ(SendBreak(kPort), 1);
+  EXPECT_EQ(clock.NowMs() - start, 4u * 55);
+  ModemHangUp(kPort);
+  EXPECT_EQ(clock.NowMs() - start, 13u * 55);
 }
 
 }  // namespace
