@@ -154,6 +154,11 @@ TEST_F(PortTest, ClearingDropsQueuedInputAndReadAhead) {
   SendFromPeer("abcdef");
   EXPECT_EQ(ComGetc(kPort), 'a');  // the rest now waits in the library's read-ahead
   EXPECT_EQ(RecvCount(kPort), 5);
+  std::uint8_t handedOver[2];
+  EXPECT_EQ(TakeReadAhead(kPort, handedOver), 2u);
+  EXPECT_EQ(handedOver[0], 'b');
+  EXPECT_EQ(handedOver[1], 'c');
+  EXPECT_EQ(RecvCount(kPort), 3);
   ClrRecvBuf(kPort);
   EXPECT_EQ(RecvCount(kPort), 0);
   EXPECT_EQ(ComGetc(kPort), -1);

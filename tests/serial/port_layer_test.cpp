@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "fake_timebase.h"
 #include "port/device_path.h"
 #include "port/port_access.h"
 #include "port/port_table.h"
-#include "fake_timebase.h"
 #include "port_fixture.h"
 #include "tests/support/temp_directory.h"
 

@@ -41,6 +41,13 @@ std::size_t ReadDevice(PortRecord& record, std::uint8_t* buffer, std::size_t siz
   return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
+std::size_t TakeFromReadAhead(PortState& state, std::span<std::uint8_t> buffer) {
+  const std::size_t count = std::min(buffer.size(), ReadAheadSize(state));
+  std::memcpy(buffer.data(), state.readAhead.data() + state.readHead, count);
+  state.readHead += count;
+  return count;
+}
+
 void RefillReadAhead(PortRecord& record) {
   PortState& state = record.state;
   state.readHead = 0;
@@ -74,10 +81,7 @@ std::size_t PendingOutputOf(PortRecord& record) {
 }
 
 std::size_t TakeInput(PortRecord& record, std::span<std::uint8_t> buffer) {
-  PortState& state = record.state;
-  const std::size_t fromReadAhead = std::min(buffer.size(), ReadAheadSize(state));
-  std::memcpy(buffer.data(), state.readAhead.data() + state.readHead, fromReadAhead);
-  state.readHead += fromReadAhead;
+  const std::size_t fromReadAhead = TakeFromReadAhead(record.state, buffer);
   return fromReadAhead +
          ReadDevice(record, buffer.data() + fromReadAhead, buffer.size() - fromReadAhead);
 }
@@ -176,6 +180,12 @@ int ReadByte(int port, std::chrono::milliseconds timeout, TavixWindow window) {
 std::size_t QueuedInput(int port) {
   PortRecord* record = OpenPortRecord(port);
   return record != nullptr ? QueuedInputOf(*record) : 0;
+}
+
+std::size_t TakeReadAhead(int port, std::span<std::uint8_t> buffer) {
+  PortRecord* record = OpenPortRecord(port);
+  if (record == nullptr) return 0;
+  return TakeFromReadAhead(record->state, buffer);
 }
 
 void PurgeInput(int port) {
