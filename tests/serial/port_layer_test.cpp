@@ -178,3 +178,23 @@ TEST_F(PortTest, PseudoTerminalReportsAReadyLine) {
 
 }  // namespace
 }  // namespace tavix::testing
+
+namespace tavix::testing {
+namespace {
+
+TEST_F(PortTest, WithoutWindowsMessagesGoToStandardErrorWithTheFirstAnswer) {
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(DisplayMessage(nullptr, "Zmodem", TAVIX_MB_YESNO | TAVIX_MB_ICONQUESTION,
+                           "Resume %s at %lu?", "a.bin", 10000ul),
+            TAVIX_ID_YES);
+  EXPECT_EQ(DisplayPortError(1), TAVIX_ID_OK);
+  OpenPortRecord(kPort)->state.rxQueueOverruns = 2;
+  EXPECT_EQ(DisplayErrors(kPort, nullptr), 1);
+  const std::string shown = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(shown.find("Zmodem: Resume a.bin at 10000?\n"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Port Open Error: No UART Found\n"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Receive Queue Overruns:  2\n"), std::string::npos) << shown;
+}
+
+}  // namespace
+}  // namespace tavix::testing
