@@ -312,6 +312,29 @@ TAVIX32_API int16_t StrWord(const char* text, const char* word);
 TAVIX32_API int32_t StrHex(const char* text);
 
 /* ======================================================================================
+ * Transfer progress for programs without windows
+ * ====================================================================================== */
+
+/* A snapshot of a running transfer, valid only during the callback. */
+typedef struct TavixTransferProgress {
+  const char* fileName; /* current file ("" when none yet) */
+  int64_t fileSize;     /* announced or known size in bytes; -1 when not known */
+  int64_t bytes;        /* bytes of the current file transferred so far */
+  int32_t errors;       /* errors counted for the current file */
+  const char* status;   /* the status text the progress window would show */
+} TavixTransferProgress;
+
+/* Called on the transfer's (the caller's) thread whenever the transfer's progress changes. */
+typedef void (*TavixProgressCallback)(int32_t port, const TavixTransferProgress* progress,
+                                      void* context);
+
+/* Sets (callback NULL: removes) the progress callback of an open port; every transfer on the
+ * port reports to it, with or without a progress window. Cleared by every open.
+ * Returns 0 done, 1 port not open. */
+TAVIX32_API int32_t SetTransferProgressCallback(int32_t port, TavixProgressCallback callback,
+                                                void* context);
+
+/* ======================================================================================
  * File transfers (ASCII, Xmodem, Ymodem, Zmodem)
  * ====================================================================================== */
 /* TRANSFERS-BEGIN: this section is filled by the transfer layer (serial/src/transfer). */

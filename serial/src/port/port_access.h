@@ -56,7 +56,12 @@ int ReadByte(int port, std::chrono::milliseconds timeout, TavixWindow window = n
 // Received bytes queued (the library's read-ahead and the device's queue).
 std::size_t QueuedInput(int port);
 
-// Drops every received byte not yet read.
+// Moves up to buffer.size() bytes that the library has already read ahead from the device (by
+// ComGetc, ComGets or ReadByte) into buffer and returns the count. Code that reads the descriptor
+// itself takes these first, or it would miss bytes received before it started.
+std::size_t TakeReadAhead(int port, std::span<std::uint8_t> buffer);
+
+// Drops every received byte not yet read (the read-ahead and the device's queue).
 void PurgeInput(int port);
 
 // Waits until the device has sent everything written, at most `timeout`. False on time-out.
@@ -64,6 +69,9 @@ bool DrainOutput(int port, std::chrono::milliseconds timeout);
 
 // True while carrier detect is on (always for devices without modem-status lines).
 bool CarrierDetected(int port);
+
+// Hands a transfer's progress to the callback set with SetTransferProgressCallback, if any.
+void ReportTransferProgress(int port, const TavixTransferProgress& progress);
 
 // Processes the calling thread's pending Qt events once. False when the application is
 // quitting or `window` is being closed (the request is passed on again for the caller's own
