@@ -109,8 +109,9 @@ TAVIX32_API int32_t SetPortEx(int32_t port, uintptr_t ownerTag, int32_t rxQueueS
 TAVIX32_API int32_t InitPort(int32_t port, int32_t baud, int32_t parity, int32_t dataBits,
                              int32_t stopBits);
 
-/* Closes the port when ownerTag is the opener's tag; otherwise does nothing. Both queues are
- * purged and receive notification is cleared. */
+/* Closes the port when ownerTag is the opener's tag; otherwise does nothing. Received bytes are
+ * dropped; written bytes still go out (waiting up to the write time-out, then purged); receive
+ * notification is stopped and cleared. */
 TAVIX32_API void ResetPort(int32_t port, uintptr_t ownerTag);
 
 /* Stores the three flags and programs them (both may be on together here). Ignored for a

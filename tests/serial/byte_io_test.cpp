@@ -167,3 +167,15 @@ TEST_F(PortTest, ClearingDropsQueuedInputAndReadAhead) {
 
 }  // namespace
 }  // namespace tavix::testing
+
+namespace tavix::testing {
+namespace {
+
+TEST_F(PortTest, ClosingRightAfterAWriteKeepsTheWrittenBytes) {
+  ComPuts(kPort, "final reply");
+  ResetPort(kPort, kOwner);
+  EXPECT_EQ(ReceivedByPeer(11), "final reply");
+}
+
+}  // namespace
+}  // namespace tavix::testing

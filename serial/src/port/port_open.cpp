@@ -107,7 +107,9 @@ extern "C" void ResetPort(int32_t port, uintptr_t ownerTag) {
   // A notification thread still waiting on the device must be gone before the descriptor is.
   StopNotification(*record);
   DiscardInput(*record);
-  DiscardOutput(*record);
+  // What was written goes out first: purging at once lost a transfer's last reply (the final
+  // ACK) when the caller closed right after it. Only a line that stays stuck is purged.
+  if (!DrainOutput(port, kWriteTimeout)) DiscardOutput(*record);
   record->state.isOpen = false;
   ::close(record->state.device);
   record->state.device = -1;
