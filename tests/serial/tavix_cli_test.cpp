@@ -35,6 +35,8 @@ TEST(TavixProgressTest, LineShowsBytesRatePercentageAndStatus) {
   const TavixTransferProgress unknownSize{"log.txt", -1, 512, 2, ""};
   EXPECT_EQ(FormatProgress(unknownSize, std::chrono::seconds(0)),
             "log.txt  512 B  0 B/s  2 errors");
+  const TavixTransferProgress waiting{"", -1, 0, 0, "Waiting For Receiver"};
+  EXPECT_EQ(FormatProgress(waiting, std::chrono::seconds(0)), "0 B  0 B/s  Waiting For Receiver");
   const TavixTransferProgress empty{"empty", 0, 0, 0, "Transfer Completed"};
   EXPECT_EQ(FormatProgress(empty, std::chrono::seconds(1)),
             "empty  0 B of 0 B  0 B/s  100%  Transfer Completed");

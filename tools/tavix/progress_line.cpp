@@ -20,7 +20,8 @@ std::string FormatProgress(const TavixTransferProgress& progress,
   const double seconds = std::chrono::duration<double>(elapsed).count();
   const auto rate = seconds > 0.0 ? static_cast<std::int64_t>(progress.bytes / seconds) : 0;
   std::string text = progress.fileName != nullptr ? progress.fileName : "";
-  text += "  " + HumanBytes(progress.bytes);
+  if (!text.empty()) text += "  ";
+  text += HumanBytes(progress.bytes);
   if (progress.fileSize >= 0) text += " of " + HumanBytes(progress.fileSize);
   text += "  " + HumanBytes(rate) + "/s";
   if (progress.fileSize > 0)
