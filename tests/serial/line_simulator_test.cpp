@@ -67,6 +67,7 @@ TEST(LineSimulatorTest, CleanLineCarriesBothDirectionsUnchanged) {
   EXPECT_EQ(Send(a, b, forward, forward.size()), forward);
   const std::vector<std::uint8_t> back = Pattern(5000);
   EXPECT_EQ(Send(b, a, back, back.size()), back);
+  line.stop();  // the counts are final once the relay has stopped
   const LineReport report = line.report();
   EXPECT_EQ(report.received[0], 100000u);
   EXPECT_EQ(report.delivered[0], 100000u);
