@@ -1,0 +1,181 @@
+// Reading and writing bytes, strings and CRC blocks over a pseudo-terminal.
+
+#include <cstring>
+#include <vector>
+
+#include "fake_timebase.h"
+#include "port/crc.h"
+#include "port/port_access.h"
+#include "port_fixture.h"
+
+namespace tavix::testing {
+namespace {
+
+std::string Bytes(const std::vector<std::uint8_t>& bytes) {
+  return {bytes.begin(), bytes.end()};
+}
+
+std::vector<std::uint8_t> BlockWithCrc(std::size_t length) {
+  std::vector<std::uint8_t> block(length);
+  for (std::size_t i = 0; i < length; ++i) block[i] = static_cast<std::uint8_t>(i * 7 + 3);
+  const std::uint32_t crc = GetCRC32(block.data(), static_cast<int32_t>(length));
+  for (int i = 0; i < 4; ++i) block.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+  return block;
+}
+
+TEST(CrcTest, CheckValuesAndResidue) {
+  const std::uint8_t digits[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+  EXPECT_EQ(GetCRC32(digits, 9), 0xCBF43926u);
+  EXPECT_EQ(GetCRC32(digits, 0), 0u);
+  EXPECT_EQ(GetCRC32(digits, -5), 0u);
+  EXPECT_EQ(Crc16Xmodem(digits), 0x31C3u);
+  EXPECT_EQ(Crc16Xmodem({}), 0u);
+  const std::vector<std::uint8_t> block = BlockWithCrc(128);
+  EXPECT_EQ(Crc32Update(0xFFFFFFFFu, block), kCrc32Residue);
+}
+
+TEST_F(PortTest, GetsStopsAtTheTerminatorAndLeavesTheRestQueued) {
+  SendFromPeer("OK\r\n");
+  std::uint8_t buffer[16];
+  std::memset(buffer, 0xEE, sizeof buffer);
+  EXPECT_EQ(ComGets(kPort, buffer, '\r'), 2);
+  EXPECT_STREQ(reinterpret_cast<char*>(buffer), "OK");
+  EXPECT_EQ(RecvCount(kPort), 1);
+  EXPECT_EQ(ComGetc(kPort), '\n');
+  EXPECT_EQ(ComGetc(kPort), -1);
+  EXPECT_EQ(Rxempty(kPort), 1);
+  EXPECT_EQ(ComGets(kPort, buffer, '\r'), 0);
+  EXPECT_EQ(buffer[0], 0);
+}
+
+TEST_F(PortTest, GetdReturnsAQueuedByteAndTimesOutWithoutOne) {
+  EXPECT_EQ(ComGetd(kPort, nullptr, 0), -10);
+  SendFromPeer("x");
+  EXPECT_EQ(ComGetd(kPort, nullptr, 0), 'x');
+  FakeTimebase clock;
+  const std::uint64_t start = clock.NowMs();
+  EXPECT_EQ(ComGetd(kPort, nullptr, 2), -10);
+  EXPECT_EQ(clock.NowMs() - start, 2u * 18 * 55);
+}
+
+TEST_F(PortTest, BlockWithCrcIsAcceptedWholeAndRefusedShortOrDamaged) {
+  std::vector<std::uint8_t> buffer(200);
+  const std::vector<std::uint8_t> good = BlockWithCrc(128);
+  SendFromPeer(Bytes(good));
+  ASSERT_EQ(ComGetBlockCRC(kPort, buffer.data(), 128), 128);
+  EXPECT_EQ(std::memcmp(buffer.data(), good.data(), 128), 0);
+  EXPECT_EQ(buffer[128], 0);
+
+  SendFromPeer(Bytes(good).substr(0, 131));
+  EXPECT_EQ(ComGetBlockCRC(kPort, buffer.data(), 128), -1);
+  EXPECT_EQ(RecvCount(kPort), 0);  // the short block is gone
+
+  std::vector<std::uint8_t> damaged = good;
+  damaged[40] ^= 0x10;
+  SendFromPeer(Bytes(damaged));
+  EXPECT_EQ(ComGetBlockCRC(kPort, buffer.data(), 128), -1);
+  EXPECT_EQ(RecvCount(kPort), 0);
+}
+
+TEST_F(PortTest, WrittenCrcBlockReadsBackAsGood) {
+  std::vector<std::uint8_t> payload(1024);
+  for (std::size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(i);
+  EXPECT_EQ(ComPutbCRC(kPort, payload.data(), 1024), 1);
+  SendFromPeer(ReceivedByPeer(1028));
+  std::vector<std::uint8_t> buffer(1029);
+  EXPECT_EQ(ComGetBlockCRC(kPort, buffer.data(), 1024), 1024);
+  EXPECT_EQ(std::memcmp(buffer.data(), payload.data(), 1024), 0);
+}
+
+TEST(ReadLimitTest, NoReadStoresMoreThanTheReceiveQueue) {
+  linesim::PseudoTerminal line;
+  MapPort(4, line.devicePath());
+  ASSERT_EQ(SetPortEx(4, kOwner, 128, 0, 0, 0, 0), TAVIX_PORT_OPENED);
+  ASSERT_EQ(InitPort(4, 9600, 0, 8, 1), 0);
+  const std::string flood(1000, 'z');
+  ASSERT_EQ(::write(line.master(), flood.data(), flood.size()), 1000);
+  while (RecvCount(4) < 1000) ::usleep(1000);
+
+  // Each buffer is exactly the queue size plus one, followed by guard bytes.
+  std::vector<std::uint8_t> buffer(128 + 1 + 16, 0xA5);
+  EXPECT_EQ(ComGetb(4, buffer.data()), 128);
+  EXPECT_EQ(ComGets(4, buffer.data(), '\r'), 128);
+  EXPECT_EQ(ComGetBlock(4, buffer.data(), 5000), 128);
+  EXPECT_EQ(buffer[128], 0);
+  for (std::size_t i = 129; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], 0xA5) << i;
+  EXPECT_EQ(ReadAvailable(4, buffer, std::chrono::milliseconds(0)), 128u);
+  EXPECT_EQ(RecvCount(4), 1000 - 4 * 128);
+  ResetPort(4, kOwner);
+}
+
+TEST_F(PortTest, WritersPutExactlyTheirBytesOnTheLine) {
+  EXPECT_EQ(ComPutc(kPort, 'A'), 1);
+  ComPuts(kPort, "BC");
+  const std::uint8_t block[] = {0, 1, 2, 0xFF};
+  ComPutb(kPort, block, 4);
+  CancelTransfer(kPort);
+  EXPECT_EQ(ReceivedByPeer(27), std::string("ABC") + std::string("\0\1\2\xFF", 4) +
+                                    std::string(10, '\x18') + std::string(10, '\x08'));
+}
+
+TEST_F(PortTest, ModemCommandPausesAtTheTilde) {
+  FakeTimebase clock;
+  std::vector<std::string> sentBeforeEachPause;
+  std::uint32_t paused = 0;
+  clock.onSleep = [&](std::uint32_t milliseconds) {
+    sentBeforeEachPause.push_back(ReceivedByPeer());
+    paused += milliseconds;
+  };
+  ModemPuts(kPort, "ATZ^M~ATDT123^M^X^");
+  ASSERT_EQ(sentBeforeEachPause.size(), 1u);
+  EXPECT_EQ(sentBeforeEachPause[0], "ATZ\r");
+  EXPECT_EQ(paused, 9u * 55);
+  EXPECT_EQ(ReceivedByPeer(), "ATDT123\r^X^");
+}
+
+TEST_F(PortTest, PutcGivesUpWhenTheLineTakesNothing) {
+  FakeTimebase clock;
+  // Fill the line: nobody reads the far end.
+  const int device = GetWindowsPort(kPort);
+  std::vector<std::uint8_t> chunk(4096, 'f');
+  std::size_t filled = 0;
+  while (::write(device, chunk.data(), chunk.size()) > 0) filled += chunk.size();
+  ASSERT_GT(filled, 0u);
+  const std::uint64_t start = clock.NowMs();
+  EXPECT_EQ(ComPutc(kPort, 'x'), 0);
+  EXPECT_GE(clock.NowMs() - start, 5000u);
+  EXPECT_EQ(WriteBlock(kPort, chunk), 0u);
+
+  ReceivedByPeer(filled);  // the far end reads: the line takes bytes again
+  EXPECT_EQ(ComPutc(kPort, 'y'), 1);
+}
+
+TEST_F(PortTest, ClearingDropsQueuedInputAndReadAhead) {
+  SendFromPeer("abcdef");
+  EXPECT_EQ(ComGetc(kPort), 'a');  // the rest now waits in the library's read-ahead
+  EXPECT_EQ(RecvCount(kPort), 5);
+  std::uint8_t handedOver[2];
+  EXPECT_EQ(TakeReadAhead(kPort, handedOver), 2u);
+  EXPECT_EQ(handedOver[0], 'b');
+  EXPECT_EQ(handedOver[1], 'c');
+  EXPECT_EQ(RecvCount(kPort), 3);
+  ClrRecvBuf(kPort);
+  EXPECT_EQ(RecvCount(kPort), 0);
+  EXPECT_EQ(ComGetc(kPort), -1);
+  EXPECT_EQ(ReadByte(kPort, std::chrono::milliseconds(0)), kReadTimedOut);
+}
+
+}  // namespace
+}  // namespace tavix::testing
+
+namespace tavix::testing {
+namespace {
+
+TEST_F(PortTest, ClosingRightAfterAWriteKeepsTheWrittenBytes) {
+  ComPuts(kPort, "final reply");
+  ResetPort(kPort, kOwner);
+  EXPECT_EQ(ReceivedByPeer(11), "final reply");
+}
+
+}  // namespace
+}  // namespace tavix::testing
