@@ -11,6 +11,8 @@ packages=(
   libsimpleini-dev libcli11-dev libfmt-dev
   cups cups-daemon cups-client cups-bsd
   xvfb xauth fonts-dejavu-core
+  lrzsz                                   # black-box peer of the serial transfer tests
+  clang libclang-rt-dev libfuzzer-14-dev  # fuzz targets of the serial transfers
 )
 
 sudo_cmd=()
