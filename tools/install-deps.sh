@@ -15,6 +15,8 @@ packages=(
   fonts-urw-base35 poppler-utils
   libcsv-dev
   help2man dpkg-dev lintian file
+  lrzsz                                   # black-box peer of the serial transfer tests
+  clang libclang-rt-dev libfuzzer-14-dev  # fuzz targets of the serial transfers
 )
 
 sudo_cmd=()

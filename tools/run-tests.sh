@@ -22,3 +22,6 @@ run_build build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # through real peers and already ran in the plain build.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_build build-sanitize "-LE e2e" -DCMAKE_BUILD_TYPE=Debug -DPALTRIX_SANITIZE=ON -DPALTRIX_BUILD_BENCHMARKS=OFF
+
+# The libFuzzer targets of the serial transfers' line readers, 20 s each.
+./tools/run-fuzzers.sh 20

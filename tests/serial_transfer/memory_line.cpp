@@ -1,5 +1,7 @@
 #include "memory_line.h"
 
+#include <cstdint>
+
 namespace tavix::testing {
 
 struct MemoryLinePair::Queue {
@@ -10,6 +12,9 @@ struct MemoryLinePair::Queue {
   LineFaults faults;
   std::mt19937 random{1};
   int damaged = 0;
+  std::size_t passed = 0;
+  std::size_t capacity = SIZE_MAX;
+  std::condition_variable drained;
 };
 
 class MemoryLinePair::End : public Line {
@@ -24,6 +29,7 @@ class MemoryLinePair::End : public Line {
     }
     const int byte = in_->bytes.front();
     in_->bytes.pop_front();
+    if (in_->bytes.size() <= in_->capacity) in_->drained.notify_all();
     return byte;
   }
 
@@ -34,7 +40,7 @@ class MemoryLinePair::End : public Line {
       std::uniform_real_distribution<double> chance(0, 1);
       const bool faulty = out_->faults.corruptRate > 0 || out_->faults.dropRate > 0;
       for (std::uint8_t byte : bytes) {
-        if (faulty) {
+        if (faulty && ++out_->passed > out_->faults.sparedBytes) {
           const double roll = chance(out_->random);
           if (roll < out_->faults.dropRate) {
             ++out_->damaged;
@@ -49,6 +55,9 @@ class MemoryLinePair::End : public Line {
       }
     }
     out_->arrived.notify_all();
+    std::unique_lock lock(out_->mutex);
+    out_->drained.wait_for(lock, std::chrono::seconds(30),
+                           [&] { return out_->bytes.size() <= out_->capacity; });
     return true;
   }
 
@@ -60,6 +69,7 @@ class MemoryLinePair::End : public Line {
   void PurgeInput() override {
     std::lock_guard lock(in_->mutex);
     in_->bytes.clear();
+    in_->drained.notify_all();
   }
 
   bool Carrier() override { return true; }
@@ -93,6 +103,20 @@ std::vector<std::uint8_t> MemoryLinePair::Written(bool fromA) {
   Queue& queue = fromA ? *toB_ : *toA_;
   std::lock_guard lock(queue.mutex);
   return queue.written;
+}
+
+void MemoryLinePair::SetCapacity(std::size_t bytes) {
+  for (const auto& queue : {toA_, toB_}) {
+    std::lock_guard lock(queue->mutex);
+    queue->capacity = bytes;
+  }
+}
+
+void MemoryLinePair::PurgeWritten() {
+  for (const auto& queue : {toA_, toB_}) {
+    std::lock_guard lock(queue->mutex);
+    queue->written.clear();
+  }
 }
 
 int MemoryLinePair::Damaged() const {

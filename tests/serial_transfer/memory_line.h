@@ -17,6 +17,7 @@ struct LineFaults {
   double corruptRate = 0;  // share of bytes with bits flipped
   double dropRate = 0;     // share of bytes lost
   unsigned seed = 1;
+  std::size_t sparedBytes = 0;  // the first bytes pass undamaged
 };
 
 // Two connected Line ends in memory, for running a sender and a receiver on two threads.
@@ -30,6 +31,11 @@ class MemoryLinePair {
   void SetFaults(bool fromA, LineFaults faults);
   // Everything the A end (or B end) wrote, before any damage.
   std::vector<std::uint8_t> Written(bool fromA);
+  // A write waits while more than `bytes` are waiting to be read, as a real line's buffer would
+  // hold a sender back.
+  void SetCapacity(std::size_t bytes);
+  // Forgets what both ends wrote so far.
+  void PurgeWritten();
   // Counts of bytes damaged so far.
   int Damaged() const;
 

@@ -6,8 +6,6 @@ namespace tavix {
 
 namespace {
 
-constexpr std::chrono::milliseconds kByteWait{2000};
-
 std::uint8_t Checksum(std::span<const std::uint8_t> data) {
   std::uint8_t sum = 0;
   for (std::uint8_t byte : data) sum = static_cast<std::uint8_t>(sum + byte);
@@ -33,7 +31,8 @@ void AppendXmodemBlock(std::vector<std::uint8_t>& out, std::uint8_t number,
 
 ReceivedBlock ReceiveXmodemBlock(TransferSession& session, std::uint8_t expected, bool crc,
                                  std::chrono::milliseconds firstByteWait,
-                                 std::array<std::uint8_t, kLongBlock>& data) {
+                                 std::array<std::uint8_t, kLongBlock>& data,
+                                 std::chrono::milliseconds byteWait) {
   auto fail = [](BlockOutcome outcome) { return ReceivedBlock{outcome, 0}; };
   const int start = session.Read(firstByteWait);
   if (start == kUserCancel) return fail(BlockOutcome::kUserCancel);
@@ -51,7 +50,7 @@ ReceivedBlock ReceiveXmodemBlock(TransferSession& session, std::uint8_t expected
   std::array<std::uint8_t, 2 + kLongBlock + 2> body{};
   const std::size_t bodySize = 2 + size + (crc ? 2 : 1);
   for (std::size_t i = 0; i < bodySize; ++i) {
-    const int byte = session.Read(kByteWait);
+    const int byte = session.Read(byteWait);
     if (byte == kUserCancel) return fail(BlockOutcome::kUserCancel);
     if (byte == kLineTimeout) return fail(BlockOutcome::kTimeOut);
     body[i] = static_cast<std::uint8_t>(byte);

@@ -47,9 +47,10 @@ struct ReceivedBlock {
 };
 
 // Waits for one block numbered `expected`: the first byte within `firstByteWait`, every other
-// byte within 2 s. Never writes more than 1024 bytes into `data`.
+// byte within `byteWait`. Never writes more than 1024 bytes into `data`.
 ReceivedBlock ReceiveXmodemBlock(TransferSession& session, std::uint8_t expected, bool crc,
                                  std::chrono::milliseconds firstByteWait,
-                                 std::array<std::uint8_t, kLongBlock>& data);
+                                 std::array<std::uint8_t, kLongBlock>& data,
+                                 std::chrono::milliseconds byteWait = std::chrono::seconds(2));
 
 }  // namespace tavix

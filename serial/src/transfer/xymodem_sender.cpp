@@ -152,8 +152,13 @@ int XymodemSender::SendEndOfFile() {
   for (int attempt = 0; attempt < 2; ++attempt) {
     session_.WriteByte(kEot);
     bool acknowledged = false;
+    bool sawCan = false;
     for (;;) {
       const int byte = session_.Read(waits_.endOfFile);
+      if (byte == kCan && sawCan) {
+        return session_.Fail(kTransferReceiverCancelled, TransferStatus::kReceiverCancelled);
+      }
+      sawCan = byte == kCan;
       if (byte == kAck) acknowledged = true;
       if (byte == kAck || byte == kNak || byte == kLineTimeout || byte == kUserCancel) break;
     }

@@ -184,10 +184,11 @@ int FrameReader::ReadHexHeader(bool variable) {
     return kHeaderCrcError;
   }
   // The line end: CR (and LF, possibly with bit 7), read so it is not taken for data.
-  const int first = session_.Read(kLineEndWait);
+  const auto lineEndWait = std::min<std::chrono::milliseconds>(timeout_, kLineEndWait);
+  const int first = session_.Read(lineEndWait);
   if ((first & 0x7F) == '\r') {
-    const int second = session_.Read(kLineEndWait);
-    if ((second & 0x7F) == '\r') session_.Read(kLineEndWait);
+    const int second = session_.Read(lineEndWait);
+    if ((second & 0x7F) == '\r') session_.Read(lineEndWait);
   }
   headerLength_ = length;
   data_ = {};

@@ -270,6 +270,7 @@ int ZmodemSender::SendData() {
     }
 
     SendBinaryHeader(kZdata, PositionData(txPosition_));
+    junk = 0;
     std::size_t frameBytes = 0;
     std::uint8_t frameEnd = kZcrcg;
     while (frameEnd == kZcrcg) {

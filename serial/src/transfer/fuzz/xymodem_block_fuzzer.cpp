@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tavix::TransferSession session{line, progress};
   std::array<std::uint8_t, tavix::kLongBlock> block{};
   for (std::uint8_t expected = 0; line.HasInput(); ++expected) {
-    const tavix::ReceivedBlock got =
-        tavix::ReceiveXmodemBlock(session, expected, crc, std::chrono::milliseconds(0), block);
+    const tavix::ReceivedBlock got = tavix::ReceiveXmodemBlock(
+        session, expected, crc, std::chrono::milliseconds(0), block, std::chrono::milliseconds(0));
     if (got.outcome != tavix::BlockOutcome::kGood) continue;
     if (const auto header = tavix::ParseYmodemHeader(std::span(block.data(), got.size))) {
       if (const auto name = tavix::ConfineReceivedName(header->name)) {

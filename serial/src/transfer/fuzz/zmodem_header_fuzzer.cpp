@@ -8,6 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tavix::SilentProgress progress;
   tavix::TransferSession session{line, progress};
   tavix::zmodem::FrameReader reader(session);
+  reader.SetTimeout(std::chrono::milliseconds(0));
   while (line.HasInput()) {
     const int header = reader.ReadHeader();
     if (header >= 0 && reader.HeaderLength() > tavix::zmodem::kMaxHeaderData) __builtin_trap();

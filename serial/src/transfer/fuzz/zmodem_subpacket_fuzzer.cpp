@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tavix::SilentProgress progress;
   tavix::TransferSession session{line, progress};
   tavix::zmodem::FrameReader reader(session);
+  reader.SetTimeout(std::chrono::milliseconds(0));
   std::array<std::uint8_t, tavix::zmodem::kMaxSubpacket> buffer{};
   while (line.HasInput()) {
     const tavix::zmodem::Subpacket packet = reader.ReadSubpacket(buffer, crc32);
