@@ -18,10 +18,12 @@ run_build() {
 }
 
 run_build build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# The libFuzzer targets of the serial transfers' line readers, 20 s each.
+./tools/run-fuzzers.sh 20
+
 # The sanitizer build leaves out the slow end-to-end cases (label "e2e"): they drive the same code
 # through real peers and already ran in the plain build.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_build build-sanitize "-LE e2e" -DCMAKE_BUILD_TYPE=Debug -DPALTRIX_SANITIZE=ON -DPALTRIX_BUILD_BENCHMARKS=OFF
 
-# The libFuzzer targets of the serial transfers' line readers, 20 s each.
-./tools/run-fuzzers.sh 20
