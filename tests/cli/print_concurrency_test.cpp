@@ -16,7 +16,8 @@
 namespace paltrix::cli::testing {
 namespace {
 
-constexpr int kPallets = 200;
+// Long enough that several company changes start while it prints, even on a busy machine.
+constexpr int kPallets = 1000;
 
 class PrintBesideCompanyChangesTest : public CliTest,
                                       public ::testing::WithParamInterface<const char*> {};
