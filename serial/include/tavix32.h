@@ -407,6 +407,55 @@ TAVIX32_API void CapPuts(int32_t port, const char* text);
  * File transfers (ASCII, Xmodem, Ymodem, Zmodem)
  * ====================================================================================== */
 /* TRANSFERS-BEGIN: this section is filled by the transfer layer (serial/src/transfer). */
+/*
+ * Every transfer runs on the caller's thread, on an open and configured port. While it runs,
+ * receive notification is suspended and the caller's top-level window is disabled; a progress
+ * window (object name "ZmodemTransfer") shows file, size, bytes, CPS, errors and status when a
+ * QApplication exists, and the port's progress callback hears of every change either way.
+ * Without a QApplication the interactive exports (Upload, Download, SendZmodem, GetZmodem)
+ * show no file dialog and return 0, as for a cancelled dialog.
+ *
+ * Protocols of Upload/Download: 0 ASCII, 1 Xmodem, 2 Xmodem 1K, 3 Xmodem 1K-G, 4 Ymodem,
+ * 5 Ymodem-G (6 Zmodem has exports of its own).
+ *
+ * Results of Upload, UploadEx, Download, DownloadEx:
+ *   0 completed (or the file dialog was cancelled)   1 a file cannot be opened
+ *   2 receiver cancelled                               3 sender cancelled
+ *   4 time out                                         5 lost carrier
+ *   6 error writing to the received file               7 too many errors
+ *   8 Upload: protocol above 5                         9 Upload: no memory
+ *  10 Download: protocol above 5                      11 Download: no memory
+ *  12 DownloadEx: no file name for a non-batch protocol
+ * Results of the Zmodem exports (sender / receiver):
+ *   0 done   1 file cannot be opened / created   2 receiver refused, skipped or cancelled /
+ *   the user cancelled   3 the user cancelled / the sender cancelled or too many errors
+ *   4 - / no answer to ZRINIT   5 lost carrier   6 no memory / error writing   7 - / no memory
+ *
+ * Received names never leave the download folder: "/" and "\" both separate, drive letters,
+ * ".", ".." and empty components are dropped, and a name with control characters is refused.
+ */
+
+/* Asks for files (open-file dialog) and sends them with protocol 0..5. */
+TAVIX32_API int32_t Upload(int32_t port, TavixWindow window, int32_t protocol);
+/* Sends "directory/fileName" in phases: 0 begins a batch and sends the first file, any other
+ * phase except -1 sends one more, -1 ends the batch (0 also when none was begun). */
+TAVIX32_API int32_t UploadEx(int32_t port, TavixWindow window, int32_t protocol,
+                             const char* directory, const char* fileName, int32_t phase);
+/* Asks for the target (a folder for Ymodem, a file otherwise) and receives. */
+TAVIX32_API int32_t Download(int32_t port, TavixWindow window, int32_t protocol);
+/* Receives into "directory/fileName" (non-batch; fileName required) or, for Ymodem, the
+ * names the sender gives, inside directory. A NULL or empty directory means the current one. */
+TAVIX32_API int32_t DownloadEx(int32_t port, TavixWindow window, int32_t protocol,
+                               const char* directory, const char* fileName);
+/* Asks for files and sends them as one Zmodem batch. */
+TAVIX32_API int32_t SendZmodem(int32_t port, TavixWindow window);
+/* Zmodem in phases, as UploadEx: 0 begins and sends, other phases send, -1 ends (ZFIN, "OO"). */
+TAVIX32_API int32_t SendZmodemEx(int32_t port, TavixWindow window, const char* directory,
+                                 const char* fileName, int32_t phase);
+/* Asks for the folder and receives a Zmodem batch into it. */
+TAVIX32_API int32_t GetZmodem(int32_t port, TavixWindow window);
+/* Receives a Zmodem batch into directory (NULL or empty: the current directory). */
+TAVIX32_API int32_t GetZmodemEx(int32_t port, TavixWindow window, const char* directory);
 /* TRANSFERS-END */
 
 #ifdef __cplusplus

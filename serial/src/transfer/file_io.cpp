@@ -1,0 +1,64 @@
+#include "file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace tavix {
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    fd_ = other.Release();
+  }
+  return *this;
+}
+
+int UniqueFd::Release() {
+  return std::exchange(fd_, -1);
+}
+
+void UniqueFd::Reset() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+FileToSend OpenFileToSend(const std::string& path) {
+  FileToSend file;
+  file.fd = UniqueFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat info {};
+  if (!file.fd.Valid() || ::fstat(file.fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    file.fd.Reset();
+    return file;
+  }
+  file.size = static_cast<std::uint64_t>(info.st_size);
+  file.modified = info.st_mtime;
+  return file;
+}
+
+std::size_t ReadFull(int fd, std::span<std::uint8_t> buffer) {
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+bool WriteFull(int fd, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace tavix

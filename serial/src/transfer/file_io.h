@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <span>
+#include <string>
+
+namespace tavix {
+
+// An owned file descriptor, closed on destruction.
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept;
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  ~UniqueFd() { Reset(); }
+
+  int Get() const { return fd_; }
+  bool Valid() const { return fd_ >= 0; }
+  int Release();
+  void Reset();
+
+ private:
+  int fd_ = -1;
+};
+
+// A file opened for sending, with what the headers announce.
+struct FileToSend {
+  UniqueFd fd;
+  std::uint64_t size = 0;
+  std::time_t modified = 0;
+};
+
+// Opens `path` read-only; an invalid fd when it cannot be opened.
+FileToSend OpenFileToSend(const std::string& path);
+
+// Reads up to `buffer.size()` bytes, fewer only at the end of the file or on an error.
+std::size_t ReadFull(int fd, std::span<std::uint8_t> buffer);
+
+// Writes all bytes; false on a short or failed write.
+bool WriteFull(int fd, std::span<const std::uint8_t> bytes);
+
+}  // namespace tavix

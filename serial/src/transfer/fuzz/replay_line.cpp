@@ -1,0 +1,1 @@
+#include "replay_line.h"

@@ -1,0 +1,366 @@
+#include "zmodem_receiver.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "file_io.h"
+#include "received_name.h"
+#include "ymodem_header.h"
+#include "zmodem_reader.h"
+#include "zmodem_wire.h"
+
+namespace tavix {
+
+using namespace zmodem;
+
+namespace {
+
+constexpr std::chrono::seconds kHeaderWait{10};
+constexpr int kInitRounds = 11;
+constexpr int kRetries = 10;
+constexpr std::size_t kMaxAttention = 32;
+constexpr std::size_t kMaxNameLength = 256;
+
+class ZmodemReceiver {
+ public:
+  ZmodemReceiver(TransferSession& session, const ZmodemReceiveOptions& options)
+      : session_(session), options_(options), reader_(session) {}
+
+  int Run();
+
+ private:
+  enum class Announce { kFile, kBatchOver, kFailed };
+  enum class FileEnd { kComplete, kBatchOver, kFailed };
+
+  Announce AwaitFile();
+  bool AnswerCommand();
+  bool OpenTarget(std::string_view sentName);
+  FileEnd ReceiveData();
+  bool WriteData(std::size_t length);
+  void SendHex(int type, const HeaderData& data);
+  void SendReceiverInit();
+  void EndBatch();
+
+  TransferSession& session_;
+  const ZmodemReceiveOptions& options_;
+  FrameReader reader_;
+  FrameWriter writer_;
+  std::vector<std::uint8_t> out_;
+  std::vector<std::uint8_t> attention_;
+  std::array<std::uint8_t, kMaxSubpacket> packet_{};
+  std::size_t packetLength_ = 0;
+
+  UniqueFd file_;
+  std::string path_;
+  std::optional<std::uint64_t> fileSize_;
+  std::uint64_t filePosition_ = 0;
+  bool resume_ = false;
+};
+
+void ZmodemReceiver::SendHex(int type, const HeaderData& data) {
+  out_.clear();
+  writer_.AppendHexHeader(out_, type, std::span(data.data(), reader_.HeaderLength()),
+                          reader_.LastWasVariable());
+  session_.Write(out_);
+}
+
+void ZmodemReceiver::SendReceiverInit() {
+  HeaderData flags{};
+  flags[kZf0] = kCanFullDuplex | kCanCrc32;
+  flags[kZf1] = kCanVariableHeaders;
+  SendHex(kZrinit, flags);
+}
+
+// ZCOMMAND: acknowledged, never run. Returns true when the sender ended with ZFIN.
+bool ZmodemReceiver::AnswerCommand() {
+  for (int answer = 0; answer < 10; ++answer) {
+    SendHex(kZcompl, {});
+    if (reader_.ReadHeader() == kZfin) return true;
+  }
+  return false;
+}
+
+ZmodemReceiver::Announce ZmodemReceiver::AwaitFile() {
+  reader_.SetTimeout(kHeaderWait);
+  for (int round = 0; round < kInitRounds; ++round) {
+    SendReceiverInit();
+    for (bool readAgain = true; readAgain;) {
+      readAgain = false;
+      const int header = reader_.ReadHeader();
+      switch (header) {
+        case kZsinit: {
+          const Subpacket sub = reader_.ReadSubpacket(packet_, reader_.LastWasCrc32());
+          if (sub.error == SubpacketError::kNone && sub.frameEnd == kZcrcw) {
+            attention_.assign(packet_.begin(),
+                              packet_.begin() + std::min(sub.length, kMaxAttention));
+            while (!attention_.empty() && attention_.back() == 0) attention_.pop_back();
+            SendHex(kZack, {});
+          } else {
+            SendHex(kZnak, {});
+          }
+          readAgain = true;
+          break;
+        }
+        case kZfile: {
+          const Subpacket sub = reader_.ReadSubpacket(packet_, reader_.LastWasCrc32());
+          if (sub.error == SubpacketError::kNone && sub.frameEnd == kZcrcw) {
+            packetLength_ = sub.length;
+            return Announce::kFile;
+          }
+          SendHex(kZnak, {});
+          readAgain = true;
+          break;
+        }
+        case kZfin:
+          return Announce::kBatchOver;
+        case kZcompl:
+          readAgain = true;
+          break;
+        case kZcan:
+          if (reader_.UserCancelled()) {
+            session_.SendCancelSequence();
+            session_.Fail(kTransferReceiverCancelled, TransferStatus::kTransferCancelled);
+          } else {
+            session_.Fail(kTransferSenderCancelled, TransferStatus::kSenderCancelled);
+          }
+          return Announce::kFailed;
+        case kZfreecnt:
+          SendHex(kZack, {});
+          readAgain = true;
+          break;
+        case kZcommand: {
+          const Subpacket sub = reader_.ReadSubpacket(packet_, reader_.LastWasCrc32());
+          if (sub.error == SubpacketError::kNone && sub.frameEnd == kZcrcw) {
+            AnswerCommand();
+            return Announce::kBatchOver;
+          }
+          SendHex(kZnak, {});
+          readAgain = true;
+          break;
+        }
+        default:
+          if (reader_.CarrierLost()) {
+            session_.Fail(kTransferLostCarrier, TransferStatus::kLostCarrier);
+            return Announce::kFailed;
+          }
+          break;
+      }
+    }
+  }
+  session_.Fail(kTransferTimeOut, TransferStatus::kTimeOut);
+  return Announce::kFailed;
+}
+
+bool ZmodemReceiver::OpenTarget(std::string_view sentName) {
+  if (sentName.size() > kMaxNameLength) sentName = sentName.substr(0, kMaxNameLength);
+  const auto confined = ConfineReceivedName(sentName);
+  std::string folder = options_.directory.value_or("");
+  if (confined && options_.fullPathNames && !confined->directory.empty()) {
+    std::error_code error;
+    const std::string nested = JoinPath(folder, confined->directory);
+    std::filesystem::create_directories(nested, error);
+    if (!error) folder = nested;
+  }
+  if (confined) {
+    session_.progress.ShowFile(confined->name, fileSize_);
+    path_ = folder.empty() ? confined->name : JoinPath(folder, confined->name);
+    resume_ = options_.resume;
+    if (resume_) {
+      file_ = UniqueFd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+      struct stat info {};
+      if (file_.Valid() && ::fstat(file_.Get(), &info) == 0) {
+        filePosition_ = static_cast<std::uint64_t>(info.st_size);
+        if (!fileSize_ || filePosition_ > *fileSize_) {
+          file_.Reset();
+          resume_ = false;
+          filePosition_ = 0;
+        }
+      }
+    }
+    if (!resume_) {
+      file_ = UniqueFd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    }
+  }
+  if (file_.Valid()) return true;
+  session_.SendCancelSequence();
+  session_.Fail(kTransferCannotOpenFile, TransferStatus::kCouldNotOpenFile);
+  session_.progress.Pause(72, false);
+  return false;
+}
+
+bool ZmodemReceiver::WriteData(std::size_t length) {
+  if (session_.progress.Cancelled()) {
+    session_.SendCancelSequence();
+    session_.Fail(kTransferReceiverCancelled, TransferStatus::kTransferCancelled);
+    session_.progress.Pause(36, true);
+    session_.line.PurgeInput();
+    session_.SendCancelSequence();
+    return false;
+  }
+  if (session_.CarrierLost()) {
+    session_.Fail(kTransferLostCarrier, TransferStatus::kLostCarrier);
+    return false;
+  }
+  if (!WriteFull(file_.Get(), std::span(packet_.data(), length))) {
+    session_.Fail(kTransferWriteError, TransferStatus::kErrorWritingToFile);
+    return false;
+  }
+  filePosition_ += length;
+  session_.progress.ShowBytes(filePosition_);
+  return true;
+}
+
+ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
+  session_.progress.ShowBytes(filePosition_);
+  session_.progress.StartFileClock();
+  int retries = kRetries;
+  // An error: the attention string, then ZRPOS again; the eleventh ends the transfer.
+  auto error = [&](TransferStatus status) {
+    session_.progress.ShowStatus(status);
+    if (retries-- == 0) {
+      session_.Fail(kTransferSenderCancelled, TransferStatus::kTooManyErrors);
+      session_.line.PurgeInput();
+      return false;
+    }
+    if (!attention_.empty()) session_.Write(attention_);
+    return true;
+  };
+  auto position = [this] { return PositionData(static_cast<std::uint32_t>(filePosition_)); };
+
+  for (;;) {
+    SendHex(kZrpos, position());
+    bool readHeader = true;
+    while (readHeader) {
+      const int header = reader_.ReadHeader();
+      switch (header) {
+        case kZdata: {
+          if (reader_.Position() != static_cast<std::uint32_t>(filePosition_)) {
+            if (!error(TransferStatus::kBadFilePosition)) return FileEnd::kFailed;
+            readHeader = false;
+            break;
+          }
+          const bool crc32 = reader_.LastWasCrc32();
+          for (bool more = true; more;) {
+            const Subpacket sub = reader_.ReadSubpacket(packet_, crc32);
+            if (sub.error == SubpacketError::kNone) {
+              if (!WriteData(sub.length)) return FileEnd::kFailed;
+              retries = kRetries;
+              if (sub.frameEnd == kZcrcq || sub.frameEnd == kZcrcw) SendHex(kZack, position());
+              more = sub.frameEnd == kZcrcg || sub.frameEnd == kZcrcq;
+              continue;
+            }
+            if (sub.error == SubpacketError::kCancelled) {
+              session_.Fail(kTransferSenderCancelled, TransferStatus::kSenderCancelled);
+              return FileEnd::kFailed;
+            }
+            if (sub.error == SubpacketError::kUserCancel) {
+              session_.SendCancelSequence();
+              session_.Fail(kTransferReceiverCancelled, TransferStatus::kTransferCancelled);
+              session_.progress.Pause(36, true);
+              session_.line.PurgeInput();
+              session_.SendCancelSequence();
+              return FileEnd::kFailed;
+            }
+            TransferStatus status = TransferStatus::kUnknownError;
+            if (sub.error == SubpacketError::kCrcError) status = TransferStatus::kCrcError;
+            if (sub.error == SubpacketError::kTimeOut) status = TransferStatus::kTimeOut;
+            if (sub.error == SubpacketError::kLongPacket) status = TransferStatus::kLongPacket;
+            if (sub.error == SubpacketError::kGarbage) session_.line.PurgeInput();
+            if (!error(status)) return FileEnd::kFailed;
+            more = false;
+            readHeader = false;
+          }
+          break;
+        }
+        case kZeof:
+          if (reader_.Position() != static_cast<std::uint32_t>(filePosition_)) break;
+          session_.progress.ShowBytes(filePosition_);
+          SendReceiverInit();
+          return FileEnd::kComplete;
+        case kZfile:
+          reader_.ReadSubpacket(packet_, reader_.LastWasCrc32());
+          readHeader = false;
+          break;
+        case kZfin:
+          return FileEnd::kBatchOver;
+        case kZcan:
+          if (reader_.UserCancelled()) {
+            session_.SendCancelSequence();
+            session_.Fail(kTransferReceiverCancelled, TransferStatus::kTransferCancelled);
+          } else {
+            session_.Fail(kTransferSenderCancelled, TransferStatus::kSenderCancelled);
+          }
+          return FileEnd::kFailed;
+        case kHeaderTimeOut:
+          if (reader_.CarrierLost()) {
+            session_.Fail(kTransferLostCarrier, TransferStatus::kLostCarrier);
+            return FileEnd::kFailed;
+          }
+          if (!error(TransferStatus::kTimeOut)) return FileEnd::kFailed;
+          readHeader = false;
+          break;
+        case kHeaderCrcError:
+          if (!error(TransferStatus::kCrcError)) return FileEnd::kFailed;
+          readHeader = false;
+          break;
+        default:
+          if (!error(TransferStatus::kUnknownError)) return FileEnd::kFailed;
+          readHeader = false;
+          break;
+      }
+    }
+  }
+}
+
+void ZmodemReceiver::EndBatch() {
+  SendHex(kZfin, {});
+  session_.progress.Pause(18, false);
+  session_.DrainUntilQuiet(2 * kTick);
+  session_.line.PurgeInput();
+}
+
+int ZmodemReceiver::Run() {
+  for (;;) {
+    fileSize_.reset();
+    filePosition_ = 0;
+    file_.Reset();
+    session_.progress.ResetErrors();
+    session_.progress.ShowFile("", std::nullopt);
+    session_.progress.ShowStatus(TransferStatus::kWaitingForFileName);
+
+    const Announce announce = AwaitFile();
+    if (announce == Announce::kFailed) break;
+    if (announce == Announce::kBatchOver) break;
+
+    const std::string_view info(reinterpret_cast<const char*>(packet_.data()), packetLength_);
+    const std::size_t nameEnd = std::min(info.find('\0'), info.size());
+    if (nameEnd < info.size()) {
+      const std::string_view rest = info.substr(nameEnd + 1);
+      fileSize_ = ParseLeadingDecimal(rest.substr(0, std::min(rest.find('\0'), rest.size())));
+    }
+    if (!OpenTarget(info.substr(0, nameEnd))) break;
+
+    session_.progress.ShowStatus(TransferStatus::kReceivingFile);
+    const FileEnd end = ReceiveData();
+    file_.Reset();
+    const bool sizeMatches = !fileSize_ || filePosition_ == *fileSize_;
+    if (end == FileEnd::kComplete && sizeMatches) continue;
+    if (!resume_) ::unlink(path_.c_str());
+    if (end != FileEnd::kComplete) break;
+  }
+  EndBatch();
+  return session_.result;
+}
+
+}  // namespace
+
+int ReceiveZmodem(TransferSession& session, const ZmodemReceiveOptions& options) {
+  return ZmodemReceiver(session, options).Run();
+}
+
+}  // namespace tavix
