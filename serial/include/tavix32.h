@@ -343,7 +343,8 @@ TAVIX32_API int32_t SetTransferProgressCallback(int32_t port, TavixProgressCallb
  * DoorWay keys, capture to a file, the "Session Parameters" and "Select A Protocol" dialogs,
  * uploads and downloads, and a Zmodem download that starts by itself when the peer sends one
  * ("*" directly followed by CAN). The terminal is a Qt window of the caller's QApplication and
- * runs in the caller's event loop; when its frame closes, QCoreApplication::exit(0) is called.
+ * runs in the caller's event loop; when its frame closes while an event loop runs,
+ * QCoreApplication::exit(0) is called.
  *
  * The window procedures of other systems are Qt classes here: the frame ("Terminal", a
  * QMainWindow with the menu), the display (a QAbstractScrollArea drawing the screen), the button

@@ -18,7 +18,9 @@ namespace {
 std::array<QPointer<TerminalFrame>, TAVIX_PORT_COUNT> frames;
 
 TerminalFrame* ActiveFrame(int port) {
-  return port >= 0 && port < TAVIX_PORT_COUNT ? frames[port].data() : nullptr;
+  if (port < 0 || port >= TAVIX_PORT_COUNT) return nullptr;
+  TerminalFrame* frame = frames[port].data();
+  return frame != nullptr && !frame->IsClosed() ? frame : nullptr;
 }
 
 // Keeps `field` unless `value` is a usable directory name.

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include "tavix32.h"
@@ -259,7 +260,9 @@ void TerminalFrame::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   ShutDown();
-  QCoreApplication::exit(0);
+  // The program's event loop ends with the terminal. Without a running loop exit() would make
+  // every later modal loop of the thread return at once, so it is only called inside one.
+  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
 void TerminalFrame::ShutDown() {

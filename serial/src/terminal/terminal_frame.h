@@ -24,6 +24,8 @@ class TerminalFrame final : public QMainWindow {
   ~TerminalFrame() override;
 
   TerminalSession& Session() { return *session_; }
+  // True once the frame has closed (it is deleted later by the event loop).
+  bool IsClosed() const { return shutDown_; }
   TerminalDisplay* Display() const { return display_; }
   ButtonBar* Buttons() const { return buttons_; }
   QAction* ActionOf(int command) const { return actions_.at(command); }
