@@ -11,6 +11,7 @@ packages=(
   libsimpleini-dev libcli11-dev libfmt-dev
   cups cups-daemon cups-client cups-bsd
   xvfb xauth fonts-dejavu-core
+  lrzsz
 )
 
 sudo_cmd=()
