@@ -336,6 +336,76 @@ TAVIX32_API int32_t SetTransferProgressCallback(int32_t port, TavixProgressCallb
                                                 void* context);
 
 /* ======================================================================================
+ * Terminal
+ * ====================================================================================== */
+
+/* A ready-made terminal window for a port: menu, a bar of seven buttons, an 88-column screen
+ * with a 100-line buffer that interprets ANSI cursor, erase and colour sequences, local echo,
+ * DoorWay keys, capture to a file, the "Session Parameters" and "Select A Protocol" dialogs,
+ * uploads and downloads, and a Zmodem download that starts by itself when the peer sends one
+ * ("*" directly followed by CAN). The terminal is a Qt window of the caller's QApplication and
+ * runs in the caller's event loop; when its frame closes while an event loop runs,
+ * QCoreApplication::exit(0) is called.
+ *
+ * The window procedures of other systems are Qt classes here: the frame ("Terminal", a
+ * QMainWindow with the menu), the display (a QAbstractScrollArea drawing the screen), the button
+ * bar and the status strip (QWidgets), and the two dialogs (QDialogs). They are not exported;
+ * programs use the functions below.
+ *
+ * Results of CreateTvxTerm and CreateTvxTermEx, with the texts DisplayTermError shows
+ * (caption "Terminal Error"; any other code shows the text of 4). */
+#define TAVIX_TERM_CREATED 0       /* "Terminal Successfully Created" */
+#define TAVIX_TERM_NO_MEMORY 1     /* "Insufficient Memory for Terminal Structures" */
+#define TAVIX_TERM_NO_WINDOWS 2    /* "Unable to Create Terminal Windows" (also: no QApplication) */
+#define TAVIX_TERM_PORT_FAILED 3   /* "Unable To Open Communications Port" */
+#define TAVIX_TERM_UNKNOWN 4       /* "UnKnown Terminal Error" */
+
+/* Opens the terminal on a port the caller has opened and set up. attribute is the PC text
+ * attribute of the screen (low nibble foreground, high nibble background, e.g. 0x07); echo
+ * non-zero shows typed characters. The caller's window (may be NULL) has its top-level window
+ * disabled during transfers. When the port's terminal exists already, it is raised and 0 is
+ * returned. Must be called on the QApplication's thread. */
+TAVIX32_API int32_t CreateTvxTerm(int32_t port, TavixWindow caller, int32_t attribute,
+                                  int32_t echo);
+/* As CreateTvxTerm, but the terminal opens the port itself (SetPortEx with the default queues
+ * and CTS/RTS flow control, then InitPort with the settings given) and closes it again when
+ * the terminal closes. An open error also shows the port's message. */
+TAVIX32_API int32_t CreateTvxTermEx(int32_t port, TavixWindow caller, int32_t attribute,
+                                    int32_t echo, int32_t baud, int32_t parity,
+                                    int32_t dataBits, int32_t stopBits);
+/* 1 while the port's terminal exists, else 0. */
+TAVIX32_API int32_t CheckIfTermActive(int32_t port);
+/* Shows the text of a terminal result code; returns the message box answer. */
+TAVIX32_API int32_t DisplayTermError(int32_t code);
+/* For an active terminal: the protocol preselected by the protocol dialog (0..6, see
+ * GetProtoNum; anything else selects Zmodem) and the initial folders of the upload and
+ * download dialogs (the download folder also receives the automatic Zmodem download). NULL
+ * keeps a folder; a folder name longer than 255 characters is refused and the previous one
+ * kept. */
+TAVIX32_API void SetTermOptions(int32_t port, int32_t defaultProtocol, const char* uploadDir,
+                                const char* downloadDir);
+/* 0..6 for "ASCII", "Xmodem", "Xmodem 1K", "Xmodem 1K-G", "Ymodem", "Ymodem-G", "Zmodem"
+ * (letter case ignored); -1 for any other name or NULL. */
+TAVIX32_API int32_t GetProtoNum(const char* name);
+
+/* Capture. Bytes collect in a 65 024-byte buffer per port and are appended to the capture file
+ * (binary) whenever 65 023 are collected, when the file name changes and when capture ends. The
+ * file is "TERM<port + 4>.CAP" in the working folder until SetCaptureFile names one. When the
+ * file cannot be written the bytes stay in the buffer and every new byte tries again; the first
+ * failure is reported once ("Capture" message); while the buffer is full, new bytes are not
+ * stored. The terminal captures every character it shows (a TAB with the blanks it makes). */
+/* on non-zero starts capture (0, or 1 when out of memory or the index is outside 0..19); on 0
+ * writes what is collected and ends capture (0). */
+TAVIX32_API int32_t SetCaptureBuf(int32_t port, int32_t on);
+/* Writes what is collected to the previous file, then names the capture file. Ignored while
+ * the port does not capture. */
+TAVIX32_API void SetCaptureFile(int32_t port, const char* fileName);
+/* Stores a byte (CapPutc) or each byte of a zero-terminated string (CapPuts) while the port
+ * captures; otherwise does nothing. */
+TAVIX32_API void CapPutc(int32_t port, int32_t byte);
+TAVIX32_API void CapPuts(int32_t port, const char* text);
+
+/* ======================================================================================
  * File transfers (ASCII, Xmodem, Ymodem, Zmodem)
  * ====================================================================================== */
 /* TRANSFERS-BEGIN: this section is filled by the transfer layer (serial/src/transfer). */
