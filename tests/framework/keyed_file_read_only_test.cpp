@@ -86,8 +86,8 @@ TEST_F(ReadOnlyTest, FilesInAFolderThatMayNotBeWrittenAreReadAndNeverChanged) {
   ASSERT_TRUE(logged.Add(MakeRecord("in the log")).ok());
 
   const fs::perms readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-  SetPermissions(readable, readable | fs::perms::owner_exec | fs::perms::group_exec |
-                               fs::perms::others_exec);
+  SetPermissions(readable,
+                 readable | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
 
   EXPECT_EXIT(
       {
@@ -100,9 +100,9 @@ TEST_F(ReadOnlyTest, FilesInAFolderThatMayNotBeWrittenAreReadAndNeverChanged) {
           if (opened.ok()) {
             KeyedFile& file = **opened;
             checks.Expect(file.readOnly(), "clean file is read-only");
-            checks.Expect(testing::IdsInPhysicalOrder(file) ==
-                              std::vector<std::string>{"b", "c", "a"},
-                          "physical order");
+            checks.Expect(
+                testing::IdsInPhysicalOrder(file) == std::vector<std::string>{"b", "c", "a"},
+                "physical order");
             checks.Expect(testing::IdsInKeyOrder(file, testing::kIdKey) ==
                               std::vector<std::string>{"a", "b", "c"},
                           "key order");
@@ -111,8 +111,7 @@ TEST_F(ReadOnlyTest, FilesInAFolderThatMayNotBeWrittenAreReadAndNeverChanged) {
                               added.message().find("read-only") != std::string::npos,
                           "add refused: " + added.ToString());
             checks.Expect(file.Delete(1).code() == ErrorCode::kAccessDenied, "delete refused");
-            checks.Expect(file.BuildKeys().code() == ErrorCode::kAccessDenied,
-                          "key build refused");
+            checks.Expect(file.BuildKeys().code() == ErrorCode::kAccessDenied, "key build refused");
           }
         }
         {
