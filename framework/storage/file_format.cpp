@@ -313,14 +313,23 @@ Result<bool> IsFreshFile(const FileContext& file) {
   return InvalidDataFile(file, "not a record file of this program");
 }
 
-Status PrepareFile(const FileContext& file) {
+Status PrepareFile(const FileContext& file, Access access) {
   Result<bool> isFresh = IsFreshFile(file);
   if (!isFresh.ok()) return isFresh.status();
   const bool fresh = *isFresh;
+  const bool readOnly = access == Access::kReadOnly;
+  if (readOnly && fresh) {
+    return Status(ErrorCode::kAccessDenied,
+                  fmt::format("{}: the file is empty and cannot be made a record file without "
+                              "write access to it and its folder",
+                              file.name));
+  }
 
-  Status status = Run(file, fmt::format("PRAGMA {0}.journal_mode = WAL; PRAGMA {0}.synchronous = "
-                                        "FULL",
-                                        file.database));
+  Status status;
+  if (!readOnly) {
+    status = Run(file, fmt::format("PRAGMA {0}.journal_mode = WAL; PRAGMA {0}.synchronous = FULL",
+                                   file.database));
+  }
   if (status.ok() && fresh) status = CreateFile(file);
   if (!status.ok()) return status;
 
@@ -341,6 +350,12 @@ Status PrepareFile(const FileContext& file) {
                               file.layout.memoCount()));
   }
   if (info->keySignature == file.layout.KeySignature() && !info->keysStale) return Status::Ok();
+  if (readOnly) {
+    return Status(ErrorCode::kKeysNeedRebuild,
+                  fmt::format("{}: the keys need rebuilding, which needs write access to the file "
+                              "and its folder",
+                              file.name));
+  }
 
   status = RebuildOnOpen(file);
   if (status.code() == ErrorCode::kDuplicateKey || status.code() == ErrorCode::kInvalidDataFile) {

@@ -33,16 +33,20 @@ struct FileContext {
   const std::string& name;  // "Label (path)", leads every message
 };
 
+enum class Access { kReadWrite, kReadOnly };
+
 // Makes the freshly attached database ready for `layout`: creates it when it
 // is empty, checks that it is ours and fits, and rebuilds its keys when they
-// were built for other key definitions or are stale.
+// were built for other key definitions or are stale. kReadOnly only checks and
+// writes nothing: an empty file is then kAccessDenied, keys that need a
+// rebuild kKeysNeedRebuild.
 // Failures: kInvalidDataFile (not ours, damaged, newer format),
 // kInvalidRecordDeclaration (record length or memo count differ),
 // kKeysNeedRebuild (a needed rebuild failed; the message says why),
 // kRecordHeld (another process kept the file locked past the busy wait),
 // kFileSystemError.
 // REQUIRES: no transaction is open on the connection.
-Status PrepareFile(const FileContext& file);
+Status PrepareFile(const FileContext& file, Access access);
 
 // Recomputes every key column from the record images and recreates the
 // indexes, then clears the stale mark, all in one transaction level.

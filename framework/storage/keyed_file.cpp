@@ -21,13 +21,14 @@ Record Record::Blank(const FileSchema& schema) {
 }
 
 KeyedFile::Impl::Impl(Session::Impl& session, TableLayout layout, std::filesystem::path path,
-                      std::string database)
+                      std::string database, bool readOnly)
     : session(session),
       layout(std::move(layout)),
       path(std::move(path)),
       database(std::move(database)),
       name(fmt::format("{} ({})", this->layout.schema().label, this->path.string())),
-      statements(session.connection.get(), this->database, this->layout, name) {}
+      statements(session.connection.get(), this->database, this->layout, name),
+      readOnly(readOnly) {}
 
 KeyedFile::KeyedFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 KeyedFile::~KeyedFile() = default;
@@ -35,6 +36,10 @@ KeyedFile::~KeyedFile() = default;
 const FileSchema& KeyedFile::schema() const {
   return impl_->layout.schema();
 }
+bool KeyedFile::readOnly() const {
+  return impl_->readOnly;
+}
+
 const std::filesystem::path& KeyedFile::path() const {
   return impl_->path;
 }
@@ -276,9 +281,21 @@ Status DuplicateKey(Impl& file, const Record& record, RecordNumber self, const S
   return failure;
 }
 
+// Any write: refused on a file opened read-only, and inside a transaction
+// that SQLite has already rolled back.
+Status CheckMayWrite(Impl& file) {
+  if (file.readOnly) {
+    return Status(ErrorCode::kAccessDenied,
+                  fmt::format("{}: the file is open read-only (no write access to the file or "
+                              "its folder)",
+                              file.name));
+  }
+  return file.session.transactions.CheckIntact();
+}
+
 Status CheckWritable(Impl& file, const Record& record) {
   if (Status status = CheckRecord(file, record); !status.ok()) return status;
-  return file.session.transactions.CheckIntact();
+  return CheckMayWrite(file);
 }
 
 // Steps a write statement; kDuplicateKey naming the key when a unique key
@@ -422,7 +439,7 @@ Result<RecordNumber> KeyedFile::Append(const Record& record) {
 }
 
 Status KeyedFile::Delete(RecordNumber number) {
-  if (Status status = impl_->session.transactions.CheckIntact(); !status.ok()) return status;
+  if (Status status = CheckMayWrite(*impl_); !status.ok()) return status;
   Result<sqlite::Statement*> statement = impl_->statements.Get(FileStatement::kDelete);
   if (!statement.ok()) return statement.status();
   {
@@ -438,7 +455,7 @@ Status KeyedFile::Delete(RecordNumber number) {
 }
 
 Status KeyedFile::BuildKeys() {
-  if (Status status = impl_->session.transactions.CheckIntact(); !status.ok()) return status;
+  if (Status status = CheckMayWrite(*impl_); !status.ok()) return status;
   return storage::BuildKeys(impl_->context());
 }
 

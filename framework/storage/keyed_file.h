@@ -75,6 +75,9 @@ class KeyedFile {
 
   const FileSchema& schema() const;
   const std::filesystem::path& path() const;
+  // Opened read-only because this process may not write the file or its
+  // folder: reads work, every write is kAccessDenied.
+  bool readOnly() const;
 
   // --- Sequential reading -------------------------------------------------
   // The reading position is the file object's own: direct access (Get, Fetch,
@@ -151,7 +154,13 @@ class Session {
 
   // Opens a keyed file at an already resolved path (see framework/path).
   // A missing file is created empty when options.createIfMissing (else
-  // kFileNotFound); a missing folder is kPathNotFound and is never created. A
+  // kFileNotFound; kAccessDenied when its folder may not be written); a
+  // missing folder is kPathNotFound and is never created. A file that this
+  // process may not write, or whose folder it may not write, is opened
+  // read-only (KeyedFile::readOnly) and is not changed on open: one that
+  // would need creating or a key rebuild is then kAccessDenied or
+  // kKeysNeedRebuild, one whose write-ahead log was left beside it
+  // kAccessDenied (the log can be read only with write access). A
   // file whose stored key definitions differ from the schema, or whose keys
   // are stale, gets its keys rebuilt. A file that is not ours, damaged or of a
   // newer format gives kInvalidDataFile and is left untouched; a different

@@ -24,6 +24,7 @@ struct Attachment {
   std::string keySignature;
   std::uint32_t recordLength = 0;
   std::size_t memoCount = 0;
+  bool readOnly = false;  // attached read-only: this process may not write the file or its folder
   int users = 0;
 };
 
@@ -41,9 +42,10 @@ struct Session::Impl {
   void DetachPending();
   void ReleaseAttachment(const std::string& database);
   // Attaches the file at `path` under a free name and makes it ready for
-  // `layout` (PrepareFile); the name on success.
+  // `layout` (PrepareFile); the name on success. A `readOnly` file is attached
+  // read-only and only checked, never written.
   Result<std::string> Attach(const TableLayout& layout, const std::filesystem::path& path,
-                             const OpenOptions& options, const std::string& name);
+                             const OpenOptions& options, bool readOnly, const std::string& name);
   // "f<n>" with the smallest n not in use.
   std::string FreeDatabaseName() const;
 
@@ -71,8 +73,8 @@ struct Cursor {
 };
 
 struct KeyedFile::Impl {
-  Impl(Session::Impl& session, TableLayout layout, std::filesystem::path path,
-       std::string database);
+  Impl(Session::Impl& session, TableLayout layout, std::filesystem::path path, std::string database,
+       bool readOnly);
 
   FileContext context() {
     return FileContext{session.connection.get(), session.transactions, database, layout, name};
@@ -87,6 +89,7 @@ struct KeyedFile::Impl {
   Cursor cursor;
   RecordNumber position = 0;
   bool bulk = false;
+  bool readOnly = false;
 };
 
 }  // namespace paltrix::storage

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <fmt/format.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -43,15 +45,31 @@ sqlite::Connection OpenConnection(Status& failure) {
   return connection;
 }
 
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+  return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
+// Whether this process may write `path` (with the effective user's rights;
+// a read-only file system refuses too).
+bool MayWrite(const std::filesystem::path& path, int mode = W_OK) {
+  return faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) == 0;
+}
+
+// A file is written only where its log and shared-memory index can be made
+// beside it: the file itself and its folder must be writable.
+bool MayWriteFile(const std::filesystem::path& path) {
+  return MayWrite(path) && MayWrite(FolderOf(path), W_OK | X_OK);
+}
+
 // Whether the file can be opened where it is: kPathNotFound when its folder
 // is missing (no folder is ever created), kFileNotFound when the file is
-// missing and may not be created.
+// missing and may not be created, kAccessDenied when it would have to be
+// created in a folder this process may not write.
 Status CheckPlace(const FileSchema& schema, const std::filesystem::path& path,
                   const OpenOptions& options) {
   std::error_code error;
   if (std::filesystem::exists(path, error)) return Status::Ok();
-  const std::filesystem::path folder =
-      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  const std::filesystem::path folder = FolderOf(path);
   if (!std::filesystem::is_directory(folder, error)) {
     return Status(ErrorCode::kPathNotFound,
                   fmt::format("{} ({}): the folder {} does not exist", schema.label, path.string(),
@@ -60,6 +78,12 @@ Status CheckPlace(const FileSchema& schema, const std::filesystem::path& path,
   if (!options.createIfMissing) {
     return Status(ErrorCode::kFileNotFound,
                   fmt::format("{} ({}): the file does not exist", schema.label, path.string()));
+  }
+  if (!MayWrite(folder, W_OK | X_OK)) {
+    return Status(ErrorCode::kAccessDenied,
+                  fmt::format("{} ({}): the file does not exist and cannot be created: no write "
+                              "access to the folder {}",
+                              schema.label, path.string(), folder.string()));
   }
   return Status::Ok();
 }
@@ -132,7 +156,8 @@ std::string Session::Impl::FreeDatabaseName() const {
 
 Result<std::string> Session::Impl::Attach(const TableLayout& layout,
                                           const std::filesystem::path& path,
-                                          const OpenOptions& options, const std::string& name) {
+                                          const OpenOptions& options, bool readOnly,
+                                          const std::string& name) {
   if (transactions.active()) {
     return Status(
         ErrorCode::kInvalidValue,
@@ -148,12 +173,30 @@ Result<std::string> Session::Impl::Attach(const TableLayout& layout,
   sqlite3_busy_timeout(raw, options.busyWaitMilliseconds);
   sqlite::Statement attach;
   int rc = sqlite::Statement::Prepare(raw, "ATTACH DATABASE ?1 AS ?2", attach);
-  if (rc == SQLITE_OK) {
-    const std::string uri = sqlite::FileUri(path, options.createIfMissing ? "rwc" : "rw");
+  const auto attachAs = [&](const std::string& uri) {
     sqlite::StatementRun run(attach);
     run->BindText(1, uri);
     run->BindText(2, database);
-    rc = run->Step();
+    return run->Step();
+  };
+  if (rc == SQLITE_OK && !readOnly) {
+    rc = attachAs(sqlite::FileUri(path, options.createIfMissing ? "rwc" : "rw"));
+  } else if (rc == SQLITE_OK) {
+    rc = attachAs(sqlite::FileUri(path, "ro"));
+    // A reader without write access cannot set up the shared-memory index of
+    // a log-mode file. Without a log left beside it, the file holds all its
+    // records itself and is read as it lies.
+    std::error_code error;
+    const std::filesystem::path log = path.string() + "-wal";
+    if ((rc & 0xFF) == SQLITE_READONLY && !std::filesystem::exists(log, error)) {
+      rc = attachAs(sqlite::FileUri(path, "ro&immutable=1"));
+    } else if ((rc & 0xFF) == SQLITE_READONLY || (rc & 0xFF) == SQLITE_CANTOPEN) {
+      return Status(ErrorCode::kAccessDenied,
+                    fmt::format("{}: its write-ahead log ({}) can only be read with write access "
+                                "to the folder; open the file once where it may be written, so "
+                                "that the log is folded back into it",
+                                name, log.string()));
+    }
   }
   if (rc != SQLITE_DONE) return SqliteFailure(raw, rc, name);
 
@@ -161,11 +204,12 @@ Result<std::string> Session::Impl::Attach(const TableLayout& layout,
   // processes switching a new file to its journal mode, or one reading while
   // the other upgrades its lock); the open is then tried again until the busy
   // wait is over, as a held file is.
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::milliseconds(options.busyWaitMilliseconds);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(options.busyWaitMilliseconds);
   Status status;
   while (true) {
-    status = PrepareFile(FileContext{raw, transactions, database, layout, name});
+    status = PrepareFile(FileContext{raw, transactions, database, layout, name},
+                         readOnly ? Access::kReadOnly : Access::kReadWrite);
     if (status.code() != ErrorCode::kRecordHeld || std::chrono::steady_clock::now() >= deadline) {
       break;
     }
@@ -201,6 +245,7 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
   auto shared = std::find_if(impl_->attachments.begin(), impl_->attachments.end(),
                              [&](const Attachment& a) { return a.path == canonical; });
   std::string database;
+  bool readOnly = false;
   if (shared != impl_->attachments.end()) {
     if (shared->recordLength != schema.recordLength || shared->memoCount != schema.memos.size() ||
         shared->keySignature != signature) {
@@ -209,8 +254,12 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
     }
     ++shared->users;
     database = shared->database;
+    readOnly = shared->readOnly;
   } else {
-    Result<std::string> attached = impl_->Attach(*layout, canonical, options, name);
+    // After CheckPlace: a file still missing is about to be created, in a
+    // folder that may be written.
+    readOnly = std::filesystem::exists(canonical, error) && !MayWriteFile(canonical);
+    Result<std::string> attached = impl_->Attach(*layout, canonical, options, readOnly, name);
     if (!attached.ok()) return attached.status();
     database = std::move(*attached);
     impl_->attachments.push_back(Attachment{.database = database,
@@ -218,9 +267,11 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
                                             .keySignature = signature,
                                             .recordLength = schema.recordLength,
                                             .memoCount = schema.memos.size(),
+                                            .readOnly = readOnly,
                                             .users = 1});
   }
-  auto impl = std::make_unique<KeyedFile::Impl>(*impl_, std::move(*layout), canonical, database);
+  auto impl =
+      std::make_unique<KeyedFile::Impl>(*impl_, std::move(*layout), canonical, database, readOnly);
   impl_->files.push_back(std::unique_ptr<KeyedFile>(new KeyedFile(std::move(impl))));
   return impl_->files.back().get();
 }

@@ -117,7 +117,10 @@ TEST_F(FailureTest, AFileSystemErrorCarriesTheSystemsCodeAndText) {
 }
 
 TEST_F(FailureTest, AReadOnlyFileRefusesWritesWithAccessDenied) {
-  if (geteuid() == 0) GTEST_SKIP() << "the superuser may write any file";
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "the superuser may write any file; ReadOnlyTest checks this as an "
+                    "unprivileged user";
+  }
   CreateWithRecords(1);
   std::filesystem::permissions(FilePath(), std::filesystem::perms::owner_read);
   Session session;
