@@ -220,6 +220,14 @@ void PrintDataDialog::RunEnded(const dispatch::PrintOutcome* outcome) {
     SetBusy(false);
     return;
   }
+  if (outcome->a5Pages.cancelled && outcome->a5Pages.printed == 0) {
+    // The preview was closed: nothing printed, so nothing to report. The
+    // labels stay queued for the next run, so the window closes rather than
+    // offering to queue them once more.
+    SetBusy(false);
+    reject();
+    return;
+  }
   const fields::ConstImage product = session_.records().Buffer(produkt::kSchema).image;
   progress_->setText(QStringLiteral("Sender printrapport…"));
   reportSender_.Send(reportSettings_,

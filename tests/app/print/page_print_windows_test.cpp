@@ -40,6 +40,42 @@ class PagePrintWindowsTest : public PrintWindowTest {
   fs::path Pdf() const { return folder_ / "out.pdf"; }
 };
 
+// Ticks "Vis udskrift først" with Alt+V and presses Enter; the preview that
+// opens is answered with its button `button`. The pages it showed.
+int PrintWithPreview(QDialog& window, const char* button) {
+  QApplication::setActiveWindow(&window);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(&window, Qt::Key_V, Qt::AltModifier);
+  // A mnemonic ticks the box with a short visible delay.
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return Child<QCheckBox>(window, "previewFirst").isChecked(); }));
+  int previewPages = -1;
+  QTimer::singleShot(0, [&previewPages, button] {
+    ASSERT_TRUE(QTest::qWaitFor([] {
+      return qobject_cast<a5::ui::PreviewWindow*>(QApplication::activeModalWidget()) != nullptr;
+    }));
+    auto* preview = qobject_cast<a5::ui::PreviewWindow*>(QApplication::activeModalWidget());
+    previewPages = preview->pageCount();
+    QTest::mouseClick(preview->findChild<QPushButton*>(button), Qt::LeftButton);
+  });
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  return previewPages;
+}
+
+TEST_F(PagePrintWindowsTest, ClosingThePreviewPrintsNothingAndKeepsTheLabelsQueued) {
+  SetFormat("standard", PrinterUrl("out.pdf"));
+  LoadProduct("0042");
+  PrintDataDialog dialog(*records_, 0, services());
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  EXPECT_EQ(PrintWithPreview(dialog, "cancel"), 6);
+  ASSERT_TRUE(WaitFor([&] { return !dialog.isVisible(); }));
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_TRUE(presenter_.boxes().empty());
+  EXPECT_FALSE(fs::exists(Pdf()));
+  EXPECT_EQ(Queued(), 6);
+}
+
 TEST_F(PagePrintWindowsTest, PrintDialogPreviewsThenPrintsEveryLabelAsAPage) {
   SetFormat("standard", PrinterUrl("out.pdf"));
   LoadProduct("0042");
@@ -53,22 +89,9 @@ TEST_F(PagePrintWindowsTest, PrintDialogPreviewsThenPrintsEveryLabelAsAPage) {
   QTest::keyClicks(&pallets, "2");
   // The preview check follows the pallets in the tab order.
   QTest::keyClick(&pallets, Qt::Key_Tab);
-  QCheckBox& preview = Child<QCheckBox>(dialog, "previewFirst");
-  ASSERT_EQ(QApplication::focusWidget(), &preview);
-  QTest::keyClick(&preview, Qt::Key_Space);
-  ASSERT_TRUE(preview.isChecked());
+  ASSERT_EQ(QApplication::focusWidget(), &Child<QCheckBox>(dialog, "previewFirst"));
   paltrix::testing::SaveScreenshot(dialog, "print_data_dialog_pages");
-
-  int previewPages = -1;
-  QTimer::singleShot(0, [&] {
-    ASSERT_TRUE(WaitFor([] {
-      return qobject_cast<a5::ui::PreviewWindow*>(QApplication::activeModalWidget()) != nullptr;
-    }));
-    auto* window = qobject_cast<a5::ui::PreviewWindow*>(QApplication::activeModalWidget());
-    previewPages = window->pageCount();
-    QTest::mouseClick(window->findChild<QPushButton*>("print"), Qt::LeftButton);
-  });
-  QTest::keyClick(&preview, Qt::Key_Return);
+  const int previewPages = PrintWithPreview(dialog, "print");
   ASSERT_TRUE(WaitFor([&] { return !dialog.isVisible(); }));
 
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
