@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "app/a5/ui/queued_label_printing.h"
 #include "app/dispatch/raw_printer_output.h"
 #include "app/gs1/sscc_allocator.h"
 #include "app/records/firma.h"
@@ -9,6 +10,7 @@
 #include "app/records/printer_file.h"
 #include "app/records/produkt.h"
 #include "app/ui/qt_clipboard_sink.h"
+#include "framework/text/windows1252.h"
 #include "output/raw_printer.h"
 
 namespace paltrix::app::print {
@@ -64,15 +66,16 @@ class LabelRun::ProgressServices final : public gs1::SsccAllocator,
 };
 
 LabelRun::LabelRun(records::RecordContext& records, const Clock& clock, output::Spooler& spooler,
-                   QObject* parent)
-    : QObject(parent), records_(records), clock_(clock), spooler_(spooler) {}
+                   errors::ErrorManager& errors, QObject* parent)
+    : QObject(parent), records_(records), clock_(clock), spooler_(spooler), errors_(errors) {}
 
 LabelRun::~LabelRun() {
   if (worker_.joinable()) worker_.join();
 }
 
 Status LabelRun::Start(const dispatch::PrintJob& job,
-                       const settings::PrinterSettings& printerSettings) {
+                       const settings::PrinterSettings& printerSettings,
+                       const PageWindows& pageWindows) {
   Result<storage::KeyedFile*> firmaFile = records_.File(records::firma::kSchema);
   if (!firmaFile.ok()) return firmaFile.status();
   // The sender as stored now: another station may have changed it since the
@@ -84,19 +87,30 @@ Status LabelRun::Start(const dispatch::PrintJob& job,
 
   outcome_.reset();
   failureReasons_.clear();
+  running_ = true;
   // The EAN-13 item label is one stream in all; the others one per pallet.
   const fields::ConstImage printer = records::PrinterRecord::Process().image();
   const dispatch::LabelProcedure procedure = dispatch::ChooseLabelProcedure(
       job.variant, dispatch::ParseLabelFormat(fields::ReadText(printer, records::printer::PRINTER)),
       fields::ReadLong(printer, records::printer::DOTS), job.labelType);
+
+  if (dispatch::A5ReportOf(procedure)) {
+    ProgressServices progress(*this, **firmaFile, job.counts.pallets);
+    a5::ui::WindowReportPrinting reports(
+        {records_, text::ToUtf8(printerSettings.printerName), clock_.Today(), errors_},
+        pageWindows.window, pageWindows.previewFirst);
+    const dispatch::A5Services pages{records_, reports, errors_};
+    outcome_ = std::make_unique<Result<dispatch::PrintOutcome>>(dispatch::DispatchLabelFormat(
+        job, Buffers(), printerSettings, progress.services(), clock_, &pages));
+    QMetaObject::invokeMethod(this, &LabelRun::Finish, Qt::QueuedConnection);
+    return Status::Ok();
+  }
+
   const int streams = procedure == dispatch::LabelProcedure::kEanItemLabel ? 1 : job.counts.pallets;
   worker_ = std::thread([this, job, printerSettings, file = *firmaFile, streams] {
     ProgressServices progress(*this, *file, streams);
-    const dispatch::PrintBuffers buffers{records_.Buffer(records::produkt::kSchema).image,
-                                         records_.Buffer(records::firma::kSchema).image,
-                                         records::PrinterRecord::Process().image()};
-    auto outcome = std::make_unique<Result<dispatch::PrintOutcome>>(
-        dispatch::DispatchLabelFormat(job, buffers, printerSettings, progress.services(), clock_));
+    auto outcome = std::make_unique<Result<dispatch::PrintOutcome>>(dispatch::DispatchLabelFormat(
+        job, Buffers(), printerSettings, progress.services(), clock_));
     std::vector<std::string> reasons = progress.failureReasons();
     QMetaObject::invokeMethod(
         this,
@@ -110,8 +124,15 @@ Status LabelRun::Start(const dispatch::PrintJob& job,
   return Status::Ok();
 }
 
+dispatch::PrintBuffers LabelRun::Buffers() {
+  return {records_.Buffer(records::produkt::kSchema).image,
+          records_.Buffer(records::firma::kSchema).image,
+          records::PrinterRecord::Process().image()};
+}
+
 void LabelRun::Finish() {
-  worker_.join();
+  if (worker_.joinable()) worker_.join();
+  running_ = false;
   emit finished();
 }
 

@@ -47,6 +47,7 @@ MixedPalletWindow::MixedPalletWindow(records::RecordContext& records, std::uint8
   pallets_->setValue(counts.pallets);
   const settings::PrinterSettings& ini = session_.printerSettings();
   caption_->setText(QString::fromStdString(text::ToUtf8(ini.mixedPalletCaption)));
+  previewFirst_->setVisible(session_.PrintsPages());
 
   const fields::Image product = session_.records().Buffer(produkt::kSchema).image;
   dispatch::PrepareMixedPallet(product, session_.clock());
@@ -75,6 +76,7 @@ void MixedPalletWindow::BuildWindow() {
   pallets_->setObjectName(QStringLiteral("pallets"));
   pallets_->setRange(1, kMaxPallets);
   productName_ = NewTextEntry("productName", produkt::PRODUKTNAVN.size, this);
+  previewFirst_ = NewPreviewCheck(this);
   cancel_ = new QPushButton(QStringLiteral("&Fortryd"), this);
   cancel_->setObjectName(QStringLiteral("cancel"));
   progress_ = new QLabel(this);
@@ -89,6 +91,7 @@ void MixedPalletWindow::BuildWindow() {
   form->addRow(QStringLiteral("Blomster ordrenr:"), flowerOrderNumber_);
   form->addRow(QStringLiteral("Antal:"), pallets_);
   form->addRow(QStringLiteral("Navn:"), productName_);
+  form->addRow(QString(), previewFirst_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cancel_);
@@ -98,8 +101,8 @@ void MixedPalletWindow::BuildWindow() {
   layout->addWidget(progress_);
   layout->addLayout(buttons);
 
-  QWidget* order[] = {mixNumber_,         caption_, print_,       week_,
-                      flowerOrderNumber_, pallets_, productName_, cancel_};
+  QWidget* order[] = {mixNumber_, caption_,     print_,        week_,  flowerOrderNumber_,
+                      pallets_,   productName_, previewFirst_, cancel_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   connect(caption_, &QLineEdit::editingFinished, this, &MixedPalletWindow::CaptionAccepted);
@@ -152,17 +155,20 @@ void MixedPalletWindow::PrintPressed() {
   settings::PrinterSettings& ini = session_.printerSettings();
   ini.mixedPalletCaption = RecordText(*caption_).value_or(ini.mixedPalletCaption);
   SetBusy(true);
-  const bool started = session_.Print(job, [this](const dispatch::PrintOutcome* outcome) {
-    SetBusy(false);
-    if (outcome != nullptr) accept();
-  });
+  const bool started = session_.Print(
+      job,
+      [this](const dispatch::PrintOutcome* outcome) {
+        SetBusy(false);
+        if (outcome != nullptr) accept();
+      },
+      previewFirst_->isChecked());
   if (!started) SetBusy(false);
 }
 
 void MixedPalletWindow::SetBusy(bool busy) {
   for (QWidget* widget :
        std::initializer_list<QWidget*>{mixNumber_, caption_, print_, week_, flowerOrderNumber_,
-                                       pallets_, productName_, cancel_}) {
+                                       pallets_, productName_, previewFirst_, cancel_}) {
     widget->setEnabled(!busy);
   }
 }

@@ -49,6 +49,7 @@ class MixedPalletWindow final : public QDialog {
   QLineEdit* flowerOrderNumber_;
   QSpinBox* pallets_;
   QLineEdit* productName_;
+  QCheckBox* previewFirst_;
   QPushButton* cancel_;
   QLabel* progress_;
 };

@@ -65,6 +65,7 @@ PrintDataDialog::PrintDataDialog(records::RecordContext& records, std::uint8_t l
   labelsPerPallet_->setValue(counts.labelsPerPallet);
   pallets_->setValue(counts.pallets);
   ai90Group_->setVisible(session_.Format() == dispatch::LabelFormat::kZpl6Inch);
+  previewFirst_->setVisible(session_.PrintsPages());
   ai90Flag_->setChecked(session_.printerSettings().ai90Flag != 0);
   ShowProduct();
 
@@ -91,6 +92,7 @@ void PrintDataDialog::BuildWindow() {
   netWeight_->setRange(0, 9999.999);
   labelsPerPallet_ = NewCountEntry("labelsPerPallet", 1, this);
   pallets_ = NewCountEntry("pallets", 1, this);
+  previewFirst_ = NewPreviewCheck(this);
 
   print_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
                            QStringLiteral("&Print"), this);
@@ -125,6 +127,7 @@ void PrintDataDialog::BuildWindow() {
   form->addRow(QStringLiteral("Nettovægt"), netWeight_);
   form->addRow(QStringLiteral("Etiketter pr. palle"), labelsPerPallet_);
   form->addRow(QStringLiteral("Antal paller"), pallets_);
+  form->addRow(QString(), previewFirst_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(print_);
   buttons->addStretch();
@@ -135,8 +138,9 @@ void PrintDataDialog::BuildWindow() {
   layout->addWidget(progress_);
   layout->addLayout(buttons);
 
-  QWidget* order[] = {productId_, productName_,     orderNumber_, count_, bestBefore_, batch_,
-                      netWeight_, labelsPerPallet_, pallets_,     print_, ai90Flag_,   cancel_};
+  QWidget* order[] = {productId_, productName_, orderNumber_,     count_,   bestBefore_,
+                      batch_,     netWeight_,   labelsPerPallet_, pallets_, previewFirst_,
+                      print_,     ai90Flag_,    cancel_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   connect(print_, &QPushButton::clicked, this, &PrintDataDialog::PrintPressed);
@@ -204,7 +208,9 @@ void PrintDataDialog::PrintPressed() {
   job.labelType = labelType_;
   job.counts = {.pallets = pallets_->value(), .labelsPerPallet = labelsPerPallet_->value()};
   SetBusy(true);
-  if (!session_.Print(job, [this](const dispatch::PrintOutcome* outcome) { RunEnded(outcome); })) {
+  if (!session_.Print(
+          job, [this](const dispatch::PrintOutcome* outcome) { RunEnded(outcome); },
+          previewFirst_->isChecked())) {
     SetBusy(false);
   }
 }
@@ -212,6 +218,14 @@ void PrintDataDialog::PrintPressed() {
 void PrintDataDialog::RunEnded(const dispatch::PrintOutcome* outcome) {
   if (outcome == nullptr) {  // refused before anything was printed; shown already
     SetBusy(false);
+    return;
+  }
+  if (outcome->a5Pages.cancelled && outcome->a5Pages.printed == 0) {
+    // The preview was closed: nothing printed, so nothing to report. The
+    // labels stay queued for the next run, so the window closes rather than
+    // offering to queue them once more.
+    SetBusy(false);
+    reject();
     return;
   }
   const fields::ConstImage product = session_.records().Buffer(produkt::kSchema).image;
@@ -227,7 +241,7 @@ void PrintDataDialog::SetBusy(bool busy) {
   busy_ = busy;
   for (QWidget* widget : std::initializer_list<QWidget*>{
            productId_, productName_, orderNumber_, count_, bestBefore_, batch_, netWeight_,
-           labelsPerPallet_, pallets_, print_, ai90Group_, cancel_}) {
+           labelsPerPallet_, pallets_, previewFirst_, print_, ai90Group_, cancel_}) {
     widget->setEnabled(!busy);
   }
 }

@@ -71,6 +71,7 @@ class PrintDataDialog final : public QDialog {
   QDoubleSpinBox* netWeight_;
   QSpinBox* labelsPerPallet_;
   QSpinBox* pallets_;
+  QCheckBox* previewFirst_;
   QPushButton* print_;
   QGroupBox* ai90Group_;
   QCheckBox* ai90Flag_;

@@ -17,13 +17,15 @@ constexpr std::string_view kProblemTitle = "Udskrivning";
 }  // namespace
 
 PrintSession::PrintSession(records::RecordContext& records, const PrintServices& services,
-                           QObject* parent)
-    : QObject(parent),
+                           QWidget* window)
+    : QObject(window),
       records_(records),
       clock_(services.clock != nullptr ? *services.clock : SystemClock()),
       errors_(services.errors != nullptr ? *services.errors : errors::GlobalErrorManager()),
       run_(records, clock_,
-           services.spooler != nullptr ? *services.spooler : output::SystemSpooler(), this) {
+           services.spooler != nullptr ? *services.spooler : output::SystemSpooler(), errors_,
+           this),
+      window_(window) {
   connect(&run_, &LabelRun::palletSending, this,
           [this](int number, int total, const QString& sscc) {
             QString text = QStringLiteral("Sender palle %1 af %2").arg(number).arg(total);
@@ -73,11 +75,23 @@ dispatch::LabelFormat PrintSession::Format() const {
   return dispatch::ParseLabelFormat(StoredFormatName());
 }
 
+bool PrintSession::PrintsPages() const {
+  switch (Format()) {
+    case dispatch::LabelFormat::kStandard:
+    case dispatch::LabelFormat::kLimited:
+    case dispatch::LabelFormat::kMixed:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool PrintSession::Print(const dispatch::PrintJob& job,
-                         std::function<void(const dispatch::PrintOutcome*)> done) {
+                         std::function<void(const dispatch::PrintOutcome*)> done,
+                         bool previewFirst) {
   if (!records::SavePrinterRecord(records::PrinterRecord::Process(), errors_).ok()) return false;
   done_ = std::move(done);
-  if (Status started = run_.Start(job, printerSettings_); !started.ok()) {
+  if (Status started = run_.Start(job, printerSettings_, {window_, previewFirst}); !started.ok()) {
     errors_.ShowMessage(started.ToString(), kProblemTitle, errors::MessageIcon::kExclamation,
                         errors::kButtonOk, errors::kButtonOk);
     return false;
@@ -90,6 +104,12 @@ void PrintSession::ReportProblems() {
   if (problems.empty()) return;
   errors_.ShowMessage(problems, kProblemTitle, errors::MessageIcon::kExclamation, errors::kButtonOk,
                       errors::kButtonOk);
+}
+
+QCheckBox* NewPreviewCheck(QWidget* parent) {
+  auto* check = new QCheckBox(QStringLiteral("&Vis udskrift først"), parent);
+  check->setObjectName(QStringLiteral("previewFirst"));
+  return check;
 }
 
 std::string DescribeRunProblems(const Result<dispatch::PrintOutcome>& outcome,
@@ -108,8 +128,12 @@ std::string DescribeRunProblems(const Result<dispatch::PrintOutcome>& outcome,
     problems += fmt::format("{} nåede ikke printeren \"{}\"{}{}\n", label, printer,
                             reason.empty() ? "" : ": ", reason);
   }
-  if (!report.status.ok()) {
-    problems += fmt::format("Udskriften stoppede: {}\n", report.status.message());
+  for (const a5::SkippedLabel& skipped : outcome->a5Pages.skipped) {
+    problems += fmt::format("Etiketten med SSCC {} bliver stående i køen: {}\n", skipped.sscc,
+                            skipped.reason.message());
+  }
+  for (const Status& stop : {report.status, outcome->a5Queue.status}) {
+    if (!stop.ok()) problems += fmt::format("Udskriften stoppede: {}\n", stop.message());
   }
   if (!problems.empty()) problems.pop_back();
   return problems;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QObject>
 #include <QString>
+#include <QWidget>
 #include <filesystem>
 #include <functional>
 
@@ -22,9 +24,10 @@ class PrintSession final : public QObject {
   Q_OBJECT
 
  public:
-  // REQUIRES: `records` and the services outlive the session.
-  PrintSession(records::RecordContext& records, const PrintServices& services,
-               QObject* parent = nullptr);
+  // `window` is the print window: a page format's preview and progress
+  // window open on it. REQUIRES: `records` and the services outlive the
+  // session.
+  PrintSession(records::RecordContext& records, const PrintServices& services, QWidget* window);
 
   // Reads the first Firma record, the Printer record (record position 1) and
   // the printer keys of the settings INI file. Failures of the records are
@@ -45,13 +48,16 @@ class PrintSession final : public QObject {
   // PRI:PRINTER as stored.
   dispatch::LabelFormat Format() const;
   std::string StoredFormatName() const;
+  // The stored format prints A5 pages ("Standard", "Limited", "Mixed").
+  bool PrintsPages() const;
 
   // Writes the Printer record back and starts the run; `done` is called on
   // this thread when the run has ended and its problems have been shown.
+  // A page format shows the queued pages first when `previewFirst`.
   // Returns false (reported, nothing printed) when the Printer record cannot
   // be written or the run cannot start. REQUIRES: !printing().
-  bool Print(const dispatch::PrintJob& job,
-             std::function<void(const dispatch::PrintOutcome*)> done);
+  bool Print(const dispatch::PrintJob& job, std::function<void(const dispatch::PrintOutcome*)> done,
+             bool previewFirst = false);
   bool printing() const { return run_.running(); }
 
  signals:
@@ -65,14 +71,22 @@ class PrintSession final : public QObject {
   const Clock& clock_;
   errors::ErrorManager& errors_;
   LabelRun run_;
+  QWidget* window_;
   settings::PrinterSettings printerSettings_;
   std::filesystem::path settingsIniPath_;
   std::function<void(const dispatch::PrintOutcome*)> done_;
 };
 
+// The check box "Vis udskrift først" (Alt+V, object name "previewFirst") of
+// the windows that print. The window hides it unless the format prints A5
+// pages; ticked, the run shows the queued pages before they are printed.
+QCheckBox* NewPreviewCheck(QWidget* parent);
+
 // The operator's account of a run that did not print everything: one line
-// per label that did not reach the printer (its SSCC, the printer, why), and
-// why the run stopped; empty when everything was printed. Texts UTF-8.
+// per label that did not reach the printer (its SSCC, the printer, why), per
+// A5 label left queued because its page could not be formed, and why the run
+// stopped; empty when everything was printed. A page printer's own failure is
+// not repeated: the page printing has shown it. Texts UTF-8.
 std::string DescribeRunProblems(const Result<dispatch::PrintOutcome>& outcome,
                                 const std::vector<std::string>& failureReasons);
 

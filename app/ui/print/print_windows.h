@@ -18,11 +18,14 @@
 // catalogue loads the highlighted line there first) with the sending company
 // (first Firma record) and the process's Printer record, both re-read when
 // the print starts; the Printer record is written back before every print.
-// The windows run modally on `parent` and return when they have closed; the
-// label run itself goes on a worker thread, so the window stays responsive
-// and shows which pallet is being sent, and `records` must not be used by
-// anyone else until the call returns. Labels that did not reach the printer
-// are reported to the operator with the printer and the SSCC.
+// The windows run modally on `parent` and return when they have closed; a ZPL
+// run goes on a worker thread, so the window stays responsive and shows which
+// pallet is being sent, and `records` must not be used by anyone else until
+// the call returns. The page formats queue the labels and print the queue as
+// A5 pages in the progress window "Udskriver..." (the print dialog and the
+// mixed-pallet window with the preview first when "Vis udskrift først" is
+// ticked). Labels that did not reach the printer are reported to the
+// operator with the printer and the SSCC.
 //
 // `labelType` is the catalogue's byte: 0 pallet, 1 case, 2 mixed pallet,
 // 3 EAN-13 item label (other values print nothing). For label type 2 the
