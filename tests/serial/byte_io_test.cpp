@@ -1,6 +1,8 @@
 // Reading and writing bytes, strings and CRC blocks over a pseudo-terminal.
 
 #include <cstring>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "fake_timebase.h"
@@ -135,11 +137,22 @@ TEST_F(PortTest, ModemCommandPausesAtTheTilde) {
 
 TEST_F(PortTest, PutcGivesUpWhenTheLineTakesNothing) {
   FakeTimebase clock;
-  // Fill the line: nobody reads the far end.
+  // Fill the line: nobody reads the far end. A pseudo-terminal moves written
+  // bytes on to the far side's buffer a moment later, so the line is full
+  // only once it has refused several writes in a row with pauses between.
   const int device = GetWindowsPort(kPort);
   std::vector<std::uint8_t> chunk(4096, 'f');
   std::size_t filled = 0;
-  while (::write(device, chunk.data(), chunk.size()) > 0) filled += chunk.size();
+  for (int refusals = 0; refusals < 3;) {
+    const ssize_t written = ::write(device, chunk.data(), chunk.size());
+    if (written > 0) {
+      filled += static_cast<std::size_t>(written);
+      refusals = 0;
+    } else {
+      ++refusals;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
   ASSERT_GT(filled, 0u);
   const std::uint64_t start = clock.NowMs();
   EXPECT_EQ(ComPutc(kPort, 'x'), 0);
