@@ -45,6 +45,9 @@ class ZmodemReceiver {
   void SendHex(int type, const HeaderData& data);
   void SendReceiverInit();
   void EndBatch();
+  // A ZCAN: the operator's own cancel is answered with the cancel sequence;
+  // otherwise the sender gave up.
+  void FailCancelled();
 
   TransferSession& session_;
   const ZmodemReceiveOptions& options_;
@@ -77,6 +80,15 @@ void ZmodemReceiver::SendReceiverInit() {
 }
 
 // ZCOMMAND: acknowledged, never run. Returns true when the sender ended with ZFIN.
+void ZmodemReceiver::FailCancelled() {
+  if (reader_.UserCancelled()) {
+    session_.SendCancelSequence();
+    session_.Fail(kTransferReceiverCancelled, TransferStatus::kTransferCancelled);
+  } else {
+    session_.Fail(kTransferSenderCancelled, TransferStatus::kSenderCancelled);
+  }
+}
+
 bool ZmodemReceiver::AnswerCommand() {
   for (int answer = 0; answer < 10; ++answer) {
     SendHex(kZcompl, {});
@@ -122,12 +134,7 @@ ZmodemReceiver::Announce ZmodemReceiver::AwaitFile() {
           readAgain = true;
           break;
         case kZcan:
-          if (reader_.UserCancelled()) {
-            session_.SendCancelSequence();
-            session_.Fail(kTransferReceiverCancelled, TransferStatus::kTransferCancelled);
-          } else {
-            session_.Fail(kTransferSenderCancelled, TransferStatus::kSenderCancelled);
-          }
+          FailCancelled();
           return Announce::kFailed;
         case kZfreecnt:
           SendHex(kZack, {});
@@ -289,12 +296,7 @@ ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
         case kZfin:
           return FileEnd::kBatchOver;
         case kZcan:
-          if (reader_.UserCancelled()) {
-            session_.SendCancelSequence();
-            session_.Fail(kTransferReceiverCancelled, TransferStatus::kTransferCancelled);
-          } else {
-            session_.Fail(kTransferSenderCancelled, TransferStatus::kSenderCancelled);
-          }
+          FailCancelled();
           return FileEnd::kFailed;
         case kHeaderTimeOut:
           if (reader_.CarrierLost()) {
