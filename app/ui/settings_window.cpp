@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
@@ -27,6 +28,7 @@
 #include "app/ui/company_list_window.h"
 #include "app/ui/company_write_question.h"
 #include "app/ui/form_controls.h"
+#include "app/ui/print/run_count_defaults.h"
 #include "app/ui/product_catalogue_window.h"
 #include "app/ui/question_box.h"
 #include "app/ui/window_record_context.h"
@@ -145,9 +147,15 @@ SettingsWindow::SettingsWindow(const records::FileRegistry& files, CataloguePrin
 
   ShowValues();
   ApplyPrinterTypeRule();
+  // Whatever the operator does with "Antal paller/serie" sets up the run
+  // counts that print windows opened meanwhile propose.
+  connect(sender_.pallets, &QSpinBox::valueChanged, this, &SettingsWindow::PublishRunCounts);
+  connect(sender_.pallets, &QSpinBox::editingFinished, this, &SettingsWindow::PublishRunCounts);
 }
 
-SettingsWindow::~SettingsWindow() = default;
+SettingsWindow::~SettingsWindow() {
+  print::RunCountDefaults::Process().Withdraw(this);
+}
 
 records::RecordContext& SettingsWindow::context() const {
   return context_->context();
@@ -205,9 +213,12 @@ QWidget* SettingsWindow::BuildPrinterTab() {
   wait_ = NumberEntry(*tab, "WaitSeconds", 23, 0, 9999);
   type_ = ChoiceList(*tab, "PrinterType", 25, FormatChoices());
   topMargin_ = NumberEntry(*tab, "TopMargin", 27, kShortMin, kShortMax);
-  speed_ = ChoiceList(*tab, "Speed", 29,
-                      {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                       QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("8")});
+  speedRate_ = ChoiceList(*tab, "Speed", 29,
+                          {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                           QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("8")});
+  speedName_ =
+      ChoiceList(*tab, "SpeedName", 30,
+                 {QStringLiteral("NORMAL"), QStringLiteral("HIGH"), QStringLiteral("ULTRA HIGH")});
   contrast_ = NumberEntry(*tab, "Contrast", 32, -99, 999);
   contrast_->setToolTip(QStringLiteral("Justér fra -30 til +30"));
   startAdjust_ = NumberEntry(*tab, "StartAdjustment", 34, kShortMin, kShortMax);
@@ -233,11 +244,14 @@ QWidget* SettingsWindow::BuildPrinterTab() {
   name->addWidget(printerName_, 1);
   name->addWidget(choose);
   grid->addWidget(new QLabel(QStringLiteral("Printer"), tab), row, 0);
-  grid->addLayout(name, row++, 1);
+  grid->addLayout(name, row++, 1, 1, 2);
   add("Vent (sek.)", wait_, false);
   add("Type", type_, false);
   add("Top/bund", topMargin_, true);
-  add("Hastighed", speed_, true);
+  add("Hastighed", speedRate_, true);
+  // Both speed lists set PRI:SPEED (a named speed reaches a ZPL printer as
+  // rate 2); the printer-type rule does not switch the named one.
+  grid->addWidget(speedName_, row - 1, 2);
   add("Kontrast", contrast_, true);
   add("Startadj.", startAdjust_, true);
   add("Start X", xStart_, false);
@@ -248,6 +262,10 @@ QWidget* SettingsWindow::BuildPrinterTab() {
   grid->setRowStretch(row, 1);
 
   connect(choose, &QPushButton::clicked, this, &SettingsWindow::ChoosePrinter);
+  connect(speedRate_, &QComboBox::activated, this,
+          [this] { ShowSpeed(speedRate_->currentText()); });
+  connect(speedName_, &QComboBox::activated, this,
+          [this] { ShowSpeed(speedName_->currentText()); });
   return tab;
 }
 
@@ -266,7 +284,10 @@ QWidget* SettingsWindow::BuildSsccTab() {
   auto* form = new QFormLayout(tab);
   form->addRow(QStringLiteral("GS1 præfiks"), sender_.prefix);
   form->addRow(QStringLiteral("Serienr"), sender_.serial);
-  form->addRow(QStringLiteral("Etiketter pr. palle"), labelsPerPallet_);
+  labelsPerPallet_->setToolTip(QStringLiteral("Valg af antal detailetiketter"));
+  auto* labelsPrompt = new QLabel(QStringLiteral("Etiketter pr. palle"), tab);
+  labelsPrompt->setToolTip(QStringLiteral("Antal detailetiketter"));
+  form->addRow(labelsPrompt, labelsPerPallet_);
   form->addRow(QString(), idToAi90_);
   form->addRow(QString(), singlecode_);
   form->addRow(QStringLiteral("Antal paller/serie"), sender_.pallets);
@@ -297,13 +318,14 @@ QWidget* SettingsWindow::BuildScannerTab() {
 
 void SettingsWindow::ShowValues() {
   const fields::ConstImage sender = context().Buffer(firma::kSchema).image;
+  const QSignalBlocker storedValues(sender_.pallets);  // not the operator's doing
   sender_.Show(sender);
   serialAtOpen_ = fields::ReadLong(sender, firma::SS);
 
   const fields::ConstImage image = records::PrinterRecord::Process().image();
   ShowChoice(*type_, ShownText(image, printer::PRINTER));
   topMargin_->setValue(iniValues_.topOffset);
-  ShowChoice(*speed_, ShownText(image, printer::SPEED));
+  ShowSpeed(ShownText(image, printer::SPEED));
   contrast_->setValue(fields::ReadShort(image, printer::KT));
   startAdjust_->setValue(fields::ReadShort(image, printer::XS));
   xStart_->setValue(fields::ReadShort(image, printer::XSTART));
@@ -327,6 +349,22 @@ void SettingsWindow::ShowValues() {
 void SettingsWindow::ApplyPrinterTypeRule() {
   const bool zpl = type_->currentText().startsWith(QStringLiteral("ZPL"));
   for (QWidget* widget : zplAdjustments_) widget->setVisible(zpl);
+}
+
+void SettingsWindow::ShowSpeed(const QString& speed) {
+  speedValue_ = speed;
+  if (speedName_->findText(speed) >= 0) {
+    ShowChoice(*speedName_, speed);
+    speedRate_->setCurrentIndex(-1);
+  } else {
+    ShowChoice(*speedRate_, speed);
+    speedName_->setCurrentIndex(-1);
+  }
+}
+
+void SettingsWindow::PublishRunCounts() {
+  print::RunCountDefaults::Process().Set(
+      {.pallets = sender_.pallets->value(), .labelsPerPallet = labelsPerPallet_->value()}, this);
 }
 
 void SettingsWindow::ChoosePrinter() {
@@ -378,7 +416,7 @@ bool SettingsWindow::TakeControls() {
   const fields::Image image = records::PrinterRecord::Process().image();
   // The lists hold only texts the record can hold (plain ASCII).
   fields::WriteText(image, printer::PRINTER, type_->currentText().toStdString());
-  fields::WriteText(image, printer::SPEED, speed_->currentText().toStdString());
+  fields::WriteText(image, printer::SPEED, speedValue_.toStdString());
   fields::WriteShort(image, printer::KT, static_cast<std::int16_t>(contrast_->value()));
   fields::WriteShort(image, printer::XS, static_cast<std::int16_t>(startAdjust_->value()));
   fields::WriteShort(image, printer::XSTART, static_cast<std::int16_t>(xStart_->value()));
@@ -434,6 +472,7 @@ void SettingsWindow::Accept() {
 }
 
 void SettingsWindow::done(int result) {
+  print::RunCountDefaults::Process().Withdraw(this);
   for (const QPointer<QWidget>& catalogue : catalogues_) {
     if (catalogue) catalogue->close();
   }

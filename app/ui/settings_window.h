@@ -32,6 +32,10 @@ namespace paltrix::app {
 // own context; closed with this window) and the "Alle firmaer" list (modal
 // here, on this window's context).
 //
+// Touching "Antal paller/serie" sets up the run counts of print windows
+// opened while this window is open (RunCountDefaults): the pallets shown there
+// and the labels per pallet shown on the "SSCC" tab.
+//
 // The ZPL adjustments (top margin, speed, contrast, start adjustment, left
 // margin, resistance, stop adjustment, dots and their prompts) are shown
 // only while the type starts with "ZPL": at open, on a new type and on each
@@ -70,6 +74,10 @@ class SettingsWindow final : public QDialog {
   QWidget* BuildScannerTab();
   void ShowValues();
   void ApplyPrinterTypeRule();
+  // Shows PRI:SPEED in the list that offers it (a value neither offers as
+  // an extra entry of the rates) and clears the other.
+  void ShowSpeed(const QString& speed);
+  void PublishRunCounts();
   void ChoosePrinter();
   void OpenCatalogue();
   void OpenCompanies();
@@ -94,7 +102,9 @@ class SettingsWindow final : public QDialog {
   QSpinBox* wait_ = nullptr;
   QComboBox* type_ = nullptr;
   QSpinBox* topMargin_ = nullptr;
-  QComboBox* speed_ = nullptr;
+  QComboBox* speedRate_ = nullptr;
+  QComboBox* speedName_ = nullptr;
+  QString speedValue_;
   QSpinBox* contrast_ = nullptr;
   QSpinBox* startAdjust_ = nullptr;
   QSpinBox* xStart_ = nullptr;

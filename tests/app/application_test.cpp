@@ -16,9 +16,10 @@
 #include "app/settings/settings_ini_name.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/network_trace.h"
-#include "app/ui/not_built_procedures.h"
+#include "app/ui/window_procedures.h"
 #include "framework/errors/scripted_presenter.h"
 #include "tests/app/recording_desktop_settings.h"
+#include "tests/app/window_test_fixture.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::app {
@@ -73,6 +74,8 @@ class RecordingManagerObserver final : public records::ManagerLifecycleObserver 
 
 class ApplicationTest : public ::testing::Test {
  protected:
+  ApplicationTest() { std::filesystem::create_directory(folder_ / "Data"); }
+
   // Runs the program with `arguments` and ends it with `close` once the frame
   // is on screen. Returns the exit status.
   int RunAndClose(std::vector<std::string> arguments,
@@ -112,7 +115,8 @@ class ApplicationTest : public ::testing::Test {
   paltrix::testing::ScopedWorkingDirectory inFolder_{folder_.path()};
   RecordingDesktopSettings desktop_{true};
   FixedClock clock_{{{2026, 3, 7}, 9, 5, 0, 0}};
-  NotBuiltProcedures procedures_;
+  testing::RecordingPrinting printing_;
+  WindowProcedures procedures_{printing_};
   errors::ScriptedPresenter presenter_;
   errors::RecordingTerminator terminator_;
   errors::ErrorManager errorManager_{presenter_, terminator_, clock_};

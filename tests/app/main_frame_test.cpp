@@ -10,11 +10,14 @@
 #include <set>
 #include <vector>
 
-#include "app/ui/not_built_procedures.h"
-#include "app/ui/not_built_window.h"
+#include "app/ui/product_catalogue_window.h"
+#include "app/ui/settings_window.h"
+#include "app/ui/window_procedures.h"
 #include "app/ui/window_record_context.h"
 #include "framework/errors/scripted_presenter.h"
 #include "tests/app/frame_test_support.h"
+#include "tests/app/window_test_fixture.h"
+#include "tests/support/temp_directory.h"
 
 namespace paltrix::app {
 namespace {
@@ -25,23 +28,23 @@ constexpr LocalDateTime kMorning{{2026, 3, 7}, 9, 5, 30, 12};
 
 class MainFrameTest : public ::testing::Test {
  protected:
+  MainFrameTest() { std::filesystem::create_directory(folder_ / "Data"); }
+
   void ShowFrame() {
     frame_.show();
     QApplication::setActiveWindow(&frame_);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));
   }
 
-  QString NotBuiltText(QWidget& window) {
-    auto* text = window.findChild<QLabel*>("NotBuiltText");
-    return text != nullptr ? text->text() : QString();
-  }
-
+  testing::TempDirectory folder_;
+  testing::ScopedWorkingDirectory inFolder_{folder_.path()};
   FixedClock clock_{kMorning};
   errors::ScriptedPresenter presenter_;
   errors::RecordingTerminator terminator_;
   errors::ErrorManager errorManager_{presenter_, terminator_, clock_};
   records::FileRegistry files_{errorManager_};
-  NotBuiltProcedures procedures_;
+  testing::RecordingPrinting printing_;
+  WindowProcedures procedures_{printing_};
   int opens_ = 0;
   MainFrame frame_{clock_, procedures_, files_, [this] { ++opens_; }};
 };
@@ -102,22 +105,22 @@ TEST_F(MainFrameTest, TimerIntervalOutsideOneToHundredBecomesOneSecond) {
   EXPECT_EQ(MainFrame(clock_, procedures_, files_).timerInterval(), 100);
 }
 
-TEST_F(MainFrameTest, F2RunsTheCatalogueModallyOnTheFrame) {
+TEST_F(MainFrameTest, F2RunsTheCatalogueModallyOnTheFrameWithTheFrameContext) {
   ShowFrame();
   QString title;
-  QString text;
   QWidget* parent = nullptr;
+  bool ownContext = true;
   ModalWindowWatcher watcher([&](QWidget& window) {
     title = window.windowTitle();
-    text = NotBuiltText(window);
     parent = window.parentWidget();
-    testing::SaveScreenshot(window, "not_built_catalogue");
+    ownContext = window.findChild<WindowRecordContext*>("RecordContext") != nullptr;
+    testing::SaveScreenshot(window, "frame_catalogue");
   });
   QTest::keyClick(&frame_, Qt::Key_F2);
   EXPECT_TRUE(watcher.seen());
-  EXPECT_EQ(title, "Produkter");
-  EXPECT_EQ(text, QString::fromUtf8(kNotBuiltText));
+  EXPECT_EQ(title, "Produkt katalog");
   EXPECT_EQ(parent, &frame_);
+  EXPECT_FALSE(ownContext) << "the catalogue on the frame runs on the frame's record context";
 }
 
 TEST_F(MainFrameTest, F10StartsIndependentSettingsWindowsThatCloseWithTheFrame) {
@@ -130,19 +133,16 @@ TEST_F(MainFrameTest, F10StartsIndependentSettingsWindowsThatCloseWithTheFrame) 
   std::vector<QPointer<QWidget>> settingsWindows;
   std::set<records::RecordContext*> contexts;
   for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (window->objectName() != "NotBuiltWindow" || !window->isVisible()) continue;
+    if (window->objectName() != "Settings" || !window->isVisible()) continue;
     settingsWindows.emplace_back(window);
     EXPECT_EQ(window->parentWidget(), nullptr);
     EXPECT_FALSE(window->isModal());
-    EXPECT_EQ(window->windowTitle(), "Indstillinger");
-    EXPECT_EQ(NotBuiltText(*window), QString::fromUtf8(kNotBuiltText));
-    auto* holder = window->findChild<WindowRecordContext*>("RecordContext");
-    ASSERT_NE(holder, nullptr) << "a settings window runs with a record context of its own";
-    contexts.insert(&holder->context());
+    EXPECT_EQ(window->windowTitle(), "Firma data");
+    contexts.insert(&static_cast<SettingsWindow*>(window)->context());
   }
   ASSERT_EQ(settingsWindows.size(), 2u);
-  EXPECT_EQ(contexts.size(), 2u);
-  testing::SaveScreenshot(*settingsWindows.front(), "not_built_settings");
+  EXPECT_EQ(contexts.size(), 2u) << "each settings window runs with a record context of its own";
+  testing::SaveScreenshot(*settingsWindows.front(), "frame_settings");
 
   QApplication::setActiveWindow(&frame_);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&frame_));

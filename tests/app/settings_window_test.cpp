@@ -16,10 +16,15 @@
 #include <sstream>
 
 #include "app/gs1/sscc_allocator.h"
+#include "app/ui/catalogue_print_windows.h"
+#include "app/ui/product_catalogue_window.h"
+#include "app/ui/product_list_model.h"
+#include "app/ui/window_record_context.h"
 #include "framework/text/windows1252.h"
 #include "tests/app/frame_test_support.h"
 #include "tests/app/window_test_fixture.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/output/fake_spooler.h"
 #include "tests/support/file_text.h"
 
 namespace paltrix::app {
@@ -50,6 +55,47 @@ class SettingsWindowTest : public testing::WindowTest {
     QTest::mouseClick(&Control<QPushButton>(window, "OkButton"), Qt::LeftButton);
   }
 
+  static void Retype(QSpinBox& entry, const QString& text) {
+    entry.setFocus();
+    entry.selectAll();
+    QTest::keyClicks(&entry, text);
+    QTest::keyClick(&entry, Qt::Key_Tab);
+  }
+
+  // The catalogue that "Produkt katalog" opened beside the window.
+  static ProductCatalogueWindow* OpenedCatalogue() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window->objectName() == "ProductCatalogue" && window->isVisible()) {
+        return static_cast<ProductCatalogueWindow*>(window);
+      }
+    }
+    return nullptr;
+  }
+
+  static ProductCatalogueWindow& OpenCatalogueFrom(SettingsWindow& window) {
+    QTest::mouseClick(&Control<QPushButton>(window, "CatalogueButton"), Qt::LeftButton);
+    ProductCatalogueWindow* catalogue = OpenedCatalogue();
+    EXPECT_NE(catalogue, nullptr);
+    Activate(*catalogue);
+    return *catalogue;
+  }
+
+  // Presses F4 on the catalogue and returns the run counts the print dialog
+  // proposed: {pallets, labels per pallet}.
+  static std::pair<int, int> CountsProposedOnF4(ProductCatalogueWindow& catalogue,
+                                                const QString& screenshot) {
+    std::pair<int, int> counts{-1, -1};
+    testing::ModalWindowWatcher dialog([&](QWidget& printData) {
+      EXPECT_EQ(printData.objectName(), "PrintDataDialog");
+      counts = {Control<QSpinBox>(printData, "pallets").value(),
+                Control<QSpinBox>(printData, "labelsPerPallet").value()};
+      testing::SaveScreenshot(printData, screenshot);
+    });
+    QTest::keyClick(&catalogue.list(), Qt::Key_F4);
+    EXPECT_TRUE(dialog.seen());
+    return counts;
+  }
+
   testing::RecordingPrinting printing_;
 };
 
@@ -67,6 +113,9 @@ TEST_F(SettingsWindowTest, OkWritesThePrinterRecordTheSenderAndTheSixIniKeys) {
   Retype(Control(window, "PrinterName"), "file:///tmp/labels.zpl");
   QTest::keyClick(&Control<QComboBox>(window, "PrinterType"), Qt::Key_Down);  // ZPL 6"
   QTest::keyClick(&Control<QComboBox>(window, "Dots"), Qt::Key_Down);         // 12
+  // The two speed lists share PRI:SPEED: a named speed clears the rate.
+  QTest::keyClick(&Control<QComboBox>(window, "SpeedName"), Qt::Key_Down);  // HIGH
+  EXPECT_EQ(Control<QComboBox>(window, "Speed").currentText(), "");
   auto& wait = Control<QSpinBox>(window, "WaitSeconds");
   wait.selectAll();
   QTest::keyClicks(&wait, "3");
@@ -89,6 +138,7 @@ TEST_F(SettingsWindowTest, OkWritesThePrinterRecordTheSenderAndTheSixIniKeys) {
   ASSERT_TRUE(stored.Read(folder_ / "SPTIGER.DAT").ok());
   EXPECT_EQ(text::TrimRight(fields::ReadText(stored.image(), printer::PRINTER)), "ZPL 6\"");
   EXPECT_EQ(fields::ReadLong(stored.image(), printer::DOTS), 12);
+  EXPECT_EQ(text::TrimRight(fields::ReadText(stored.image(), printer::SPEED)), "HIGH");
   EXPECT_EQ(fields::ReadByte(stored.image(), printer::ANTALDETLAB), 4);
 
   const storage::Record sender = StoredSender();
@@ -238,6 +288,86 @@ TEST_F(SettingsWindowTest, AllCompaniesListAddsAndDeletesCompaniesThroughTheirFo
   EXPECT_EQ(listed, (std::vector<QString>{"Afsender A/S", "Kunde B"}));
   // The sender is untouched by the other company's serial.
   EXPECT_EQ(fields::ReadLong(StoredSender().image, firma::SS), 100);
+}
+
+TEST_F(SettingsWindowTest, CatalogueButtonOpensItsOwnCatalogueThatClosesWithTheWindow) {
+  AddProduct("1001", "Vare");
+  QPointer<QWidget> catalogue;
+  {
+    SettingsWindow window(files_, printing_);
+    Activate(window);
+    catalogue = &OpenCatalogueFrom(window);
+    EXPECT_EQ(catalogue->windowTitle(), "Produkt katalog");
+    EXPECT_EQ(catalogue->parentWidget(), nullptr);
+    EXPECT_FALSE(catalogue->isModal());
+    auto* own = catalogue->findChild<WindowRecordContext*>("RecordContext");
+    ASSERT_NE(own, nullptr) << "the catalogue runs with a record context of its own";
+    EXPECT_NE(&own->context(), &window.context());
+    EXPECT_EQ(static_cast<ProductCatalogueWindow&>(*catalogue).model().rowCount(), 1);
+    testing::SaveScreenshot(*catalogue, "settings_catalogue");
+
+    QTest::mouseClick(&Control<QPushButton>(window, "CancelButton"), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return catalogue.isNull() || !catalogue->isVisible(); }));
+}
+
+TEST_F(SettingsWindowTest, ChoosePrinterPutsTheChosenNameIntoThePrinterEntry) {
+  output::testing::FakeSpooler spooler;
+  spooler.destinations = {{"Kontor", "ipp://kontor.local/ipp/print", true},
+                          {"Zebra-Pakkeri", "socket://10.0.0.7:9100", false}};
+  SettingsWindow window(files_, printing_, &spooler);
+  Activate(window);
+  ShowTab(window, 1);
+  auto chooseRow = [](int downs) {
+    return testing::ModalWindowWatcher([downs](QWidget& chooser) {
+      EXPECT_EQ(chooser.windowTitle(), QString::fromUtf8("Vælg Printer"));
+      auto* list = chooser.findChild<QWidget*>("printerList");
+      ASSERT_NE(list, nullptr);
+      for (int i = 0; i < downs; ++i) QTest::keyClick(list, Qt::Key_Down);
+      testing::SaveScreenshot(chooser, "settings_choose_printer");
+      QTest::keyClick(list, Qt::Key_Return);
+    });
+  };
+  {
+    auto watcher = chooseRow(1);
+    QTest::mouseClick(&Control<QPushButton>(window, "ChoosePrinterButton"), Qt::LeftButton);
+    ASSERT_TRUE(watcher.seen());
+  }
+  EXPECT_EQ(Control(window, "PrinterName").text(), "Zebra-Pakkeri");
+
+  // Closing the chooser without a choice keeps the name.
+  testing::ModalWindowWatcher cancelled([](QWidget&) {});
+  QTest::mouseClick(&Control<QPushButton>(window, "ChoosePrinterButton"), Qt::LeftButton);
+  ASSERT_TRUE(cancelled.seen());
+  EXPECT_EQ(Control(window, "PrinterName").text(), "Zebra-Pakkeri");
+}
+
+// "Antal paller/serie" sets up the counts of the print windows opened while
+// the settings window is open, before OK; cancelling it gives the print
+// windows the stored counts back.
+TEST_F(SettingsWindowTest, PalletCountSetUpInTheWindowIsWhatThePrintDialogProposes) {
+  SetPrinter("ZPL 4\"", 8, 2);
+  SetSender(5790001, 100, 3);
+  AddProduct("1001", "Vare", "05701234567899");
+  CataloguePrintWindows printWindows({nullptr, &errors_, nullptr});
+  {
+    SettingsWindow window(files_, printWindows);
+    Activate(window);
+    ShowTab(window, 2);
+    Retype(Control<QSpinBox>(window, "LabelsPerPallet"), "5");
+    Retype(Control<QSpinBox>(window, "PalletsPerRun"), "7");
+    ProductCatalogueWindow& catalogue = OpenCatalogueFrom(window);
+    EXPECT_EQ(CountsProposedOnF4(catalogue, "print_data_after_settings"), std::make_pair(7, 5));
+    QTest::mouseClick(&Control<QPushButton>(window, "CancelButton"), Qt::LeftButton);
+  }
+  EXPECT_EQ(fields::ReadLong(StoredSender().image, firma::ANTALPALLER), 3);
+
+  // A window only opened (and the company list's refresh) sets up nothing.
+  SettingsWindow window(files_, printWindows);
+  Activate(window);
+  ProductCatalogueWindow& catalogue = OpenCatalogueFrom(window);
+  EXPECT_EQ(CountsProposedOnF4(catalogue, "print_data_stored_counts"), std::make_pair(3, 2));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "app/records/printer.h"
 #include "app/records/printer_file.h"
 #include "app/settings/settings_ini_name.h"
+#include "app/ui/print/run_count_defaults.h"
 #include "framework/text/windows1252.h"
 #include "output/cups_spooler.h"
 
@@ -61,6 +62,7 @@ void PrintSession::Open() {
 }
 
 labels::RunCounts PrintSession::DefaultCounts() {
+  if (std::optional<labels::RunCounts> set = RunCountDefaults::Process().Get()) return *set;
   const fields::ConstImage printer = records::PrinterRecord::Process().image();
   const fields::ConstImage firma = records_.Buffer(records::firma::kSchema).image;
   return {.pallets = fields::ReadLong(firma, records::firma::ANTALPALLER),

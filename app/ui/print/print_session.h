@@ -42,8 +42,9 @@ class PrintSession final : public QObject {
   settings::PrinterSettings& printerSettings() { return printerSettings_; }
   const std::filesystem::path& settingsIniPath() const { return settingsIniPath_; }
 
-  // The run counts' defaults: labels per pallet from PRI:ANTALDETLAB, pallets
-  // from FIR:ANTALPALLER.
+  // The run counts' defaults: those a settings window set up, if any
+  // (RunCountDefaults), otherwise labels per pallet from PRI:ANTALDETLAB and
+  // pallets from FIR:ANTALPALLER.
   labels::RunCounts DefaultCounts();
   // PRI:PRINTER as stored.
   dispatch::LabelFormat Format() const;

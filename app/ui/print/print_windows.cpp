@@ -32,8 +32,8 @@ class DirectPrintWindow final : public QDialog {
     });
   }
 
-  // Best-before := today + shelf life, the run counts from the records, then
-  // the direct dispatch; returns when the run has ended.
+  // Best-before := today + shelf life, the run counts' defaults, then the
+  // direct dispatch; returns when the run has ended.
   void Run(std::uint8_t labelType) {
     session_.Open();
     const fields::Image product = session_.records().Buffer(produkt::kSchema).image;

@@ -54,8 +54,9 @@ void OpenPrintDialog(QWidget& parent, records::RecordContext& records, std::uint
 void OpenMixedPalletWindow(QWidget& parent, records::RecordContext& records, std::uint8_t labelType,
                            const PrintServices& services = {});
 
-// The direct print: best-before := today + shelf life, the run counts from
-// the Printer and Firma records, then the direct dispatch with `ai90Text`
+// The direct print: best-before := today + shelf life, the run counts'
+// defaults (those of an open settings window, otherwise the Printer and
+// Firma records'), then the direct dispatch with `ai90Text`
 // (the catalogue's AI90 entry). A small progress window shows the pallets
 // while they are sent. Sends no print-activity report.
 void PrintDirect(QWidget& parent, records::RecordContext& records, std::uint8_t labelType,
