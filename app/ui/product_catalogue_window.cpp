@@ -27,6 +27,7 @@
 #include "app/settings/settings_ini_name.h"
 #include "app/ui/form_controls.h"
 #include "app/ui/product_list_model.h"
+#include "app/ui/single_line_cell_delegate.h"
 #include "framework/fields/record_codec.h"
 #include "framework/text/windows1252.h"
 
@@ -94,6 +95,8 @@ void ProductCatalogueWindow::BuildControls() {
   list_->setObjectName(QStringLiteral("ProductList"));
   list_->setProperty("controlNumber", 1);
   list_->setModel(model_);
+  list_->setItemDelegate(new SingleLineCellDelegate(list_));  // it draws the grid
+  list_->setShowGrid(false);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
