@@ -74,16 +74,13 @@ ProductCatalogueWindow::ProductCatalogueWindow(records::RecordContext& context,
   static_cast<void>(context_.File(records::firma::kSchema));
   static_cast<void>(context_.File(produkt::kSchema));
   static_cast<void>(context_.ReadFirma());
-  records::PrinterRecord& printer = records::PrinterRecord::Process();
-  static_cast<void>(records::LoadPrinterRecord(printer, context_.files().errorManager()));
-  const bool labelTypeShown =
-      catalogue::LabelTypeOptionShown(fields::ReadText(printer.image(), records::printer::PRINTER),
-                                      fields::ReadLong(printer.image(), records::printer::DOTS));
+  static_cast<void>(records::LoadPrinterRecord(records::PrinterRecord::Process(),
+                                               context_.files().errorManager()));
   idToAi90_ = IdToAi90Configured();
 
   model_ = new ProductListModel(context_, this);
   BuildControls();
-  labelTypeGroup_->setVisible(labelTypeShown);
+  ApplyLabelTypeRule();
   SelectRow(model_->rowCount() > 0 ? std::optional<int>(0) : std::nullopt);
   resize(900, 560);
 }
@@ -317,9 +314,24 @@ void ProductCatalogueWindow::RefreshControls() {
 }
 
 bool ProductCatalogueWindow::event(QEvent* event) {
-  // Coming back to the window shows what others changed meanwhile.
-  if (event->type() == QEvent::WindowActivate && model_ != nullptr) RefreshList();
+  // Coming back to the window shows what others changed meanwhile: the
+  // products, and a label format the settings window may have changed.
+  if (event->type() == QEvent::WindowActivate && model_ != nullptr) {
+    RefreshList();
+    ApplyLabelTypeRule();
+  }
   return QDialog::event(event);
+}
+
+void ProductCatalogueWindow::ApplyLabelTypeRule() {
+  const records::PrinterRecord& printer = records::PrinterRecord::Process();
+  const bool shown =
+      catalogue::LabelTypeOptionShown(fields::ReadText(printer.image(), records::printer::PRINTER),
+                                      fields::ReadLong(printer.image(), records::printer::DOTS));
+  labelTypeGroup_->setVisible(shown);
+  if (shown || labelType_ == LabelType::kPallet) return;
+  labelType_ = LabelType::kPallet;
+  labelTypeButtons_->button(static_cast<int>(LabelType::kPallet))->setChecked(true);
 }
 
 void ProductCatalogueWindow::OpenForm(FormRequest request) {

@@ -70,6 +70,12 @@ class ProductCatalogueWindow final : public QDialog {
   std::optional<int> CurrentRow() const;
   // Reads the list again around the highlighted product.
   void RefreshList();
+  // The label-type option is offered only for the 4-inch ZPL format at 8
+  // dots/mm; for any other format of the Printer buffer it is hidden and the
+  // label type is "Palle" again (so a mixed-pallet choice made for the
+  // 4-inch labels never opens the mixed-pallet window for another format).
+  // Applied at open and whenever the window becomes active again.
+  void ApplyLabelTypeRule();
   // The window refresh: the AI90 text follows the highlighted product.
   void RefreshControls();
   void OpenForm(FormRequest request);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -160,6 +161,39 @@ TEST_F(CatalogueWindowTest, LabelTypeCanBeChosenOnlyForThe4InchFormatAt8Dots) {
       EXPECT_EQ(printing_.calls.back().type, LabelType::kPallet) << c.format << " " << c.dots;
     }
   }
+}
+
+// A mixed-pallet choice made for the 4-inch labels must not open the
+// mixed-pallet window (whose week is no date) once the format has changed.
+TEST_F(CatalogueWindowTest, LabelTypeFollowsAFormatChangedWhileTheCatalogueIsOpen) {
+  AddProduct("1001", "Vare");
+  SetPrinter("ZPL 4\"", 8);
+  ProductCatalogueWindow window(context_, printing_);
+  Activate(window);
+  auto& group = testing::Control<QGroupBox>(window, "LabelTypeGroup");
+  const QList<QRadioButton*> options = group.findChildren<QRadioButton*>();
+  QTest::mouseClick(options[3], Qt::LeftButton, {}, QPoint(6, options[3]->height() / 2));
+  EXPECT_EQ(window.labelType(), LabelType::kMixedPallet);
+
+  QDialog elsewhere;  // the settings window, where the format is changed
+  elsewhere.resize(200, 100);
+  elsewhere.show();
+  auto changeFormatElsewhere = [&](std::string_view format) {
+    QApplication::setActiveWindow(&elsewhere);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isActiveWindow(); }));
+    SetPrinter(format, 8);
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }));
+  };
+  changeFormatElsewhere("Standard");
+  EXPECT_FALSE(group.isVisible());
+  QTest::keyClick(&window, Qt::Key_F4);
+  ASSERT_EQ(printing_.calls.size(), 1u);
+  EXPECT_EQ(printing_.calls.back().type, LabelType::kPallet);
+
+  changeFormatElsewhere("ZPL 4\"");
+  EXPECT_TRUE(group.isVisible());
+  EXPECT_TRUE(options[0]->isChecked());
 }
 
 TEST_F(CatalogueWindowTest, Ai90TextFollowsTheHighlightedProductWhenIdToAi90IsSet) {
