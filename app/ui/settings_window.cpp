@@ -210,6 +210,7 @@ QWidget* SettingsWindow::BuildPrinterTab() {
   auto* choose = new QPushButton(QStringLiteral("..."), tab);
   choose->setObjectName(QStringLiteral("ChoosePrinterButton"));
   choose->setProperty("controlNumber", 22);
+  choose->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   wait_ = NumberEntry(*tab, "WaitSeconds", 23, 0, 9999);
   type_ = ChoiceList(*tab, "PrinterType", 25, FormatChoices());
   topMargin_ = NumberEntry(*tab, "TopMargin", 27, kShortMin, kShortMax);
