@@ -29,6 +29,7 @@
 #include "app/ui/product_list_model.h"
 #include "app/ui/single_line_cell_delegate.h"
 #include "framework/fields/record_codec.h"
+#include "framework/path/path_resolver.h"
 #include "framework/text/windows1252.h"
 
 namespace paltrix::app {
@@ -324,7 +325,12 @@ bool ProductCatalogueWindow::event(QEvent* event) {
 }
 
 void ProductCatalogueWindow::ApplyLabelTypeRule() {
-  const records::PrinterRecord& printer = records::PrinterRecord::Process();
+  // The record as the print windows will read it when they open; when the
+  // file cannot be read they keep the buffer, and report it then.
+  records::PrinterRecord printer = records::PrinterRecord::Process();
+  if (Result<std::filesystem::path> file = path::ResolveDiskName(records::printer::kDiskName)) {
+    static_cast<void>(printer.Read(*file));
+  }
   const bool shown =
       catalogue::LabelTypeOptionShown(fields::ReadText(printer.image(), records::printer::PRINTER),
                                       fields::ReadLong(printer.image(), records::printer::DOTS));

@@ -71,10 +71,11 @@ class ProductCatalogueWindow final : public QDialog {
   // Reads the list again around the highlighted product.
   void RefreshList();
   // The label-type option is offered only for the 4-inch ZPL format at 8
-  // dots/mm; for any other format of the Printer buffer it is hidden and the
+  // dots/mm; for any other format of the Printer record it is hidden and the
   // label type is "Palle" again (so a mixed-pallet choice made for the
   // 4-inch labels never opens the mixed-pallet window for another format).
-  // Applied at open and whenever the window becomes active again.
+  // Applied at open and whenever the window becomes active again, from the
+  // record as stored then.
   void ApplyLabelTypeRule();
   // The window refresh: the AI90 text follows the highlighted product.
   void RefreshControls();

@@ -175,13 +175,16 @@ TEST_F(CatalogueWindowTest, LabelTypeFollowsAFormatChangedWhileTheCatalogueIsOpe
   QTest::mouseClick(options[3], Qt::LeftButton, {}, QPoint(6, options[3]->height() / 2));
   EXPECT_EQ(window.labelType(), LabelType::kMixedPallet);
 
-  QDialog elsewhere;  // the settings window, where the format is changed
+  QDialog elsewhere;  // where the format is changed
   elsewhere.resize(200, 100);
   elsewhere.show();
   auto changeFormatElsewhere = [&](std::string_view format) {
     QApplication::setActiveWindow(&elsewhere);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isActiveWindow(); }));
-    SetPrinter(format, 8);
+    // Written to the file only, as paltrix-cli would.
+    records::PrinterRecord stored = records::PrinterRecord::Process();
+    fields::WriteText(stored.image(), records::printer::PRINTER, format);
+    ASSERT_TRUE(records::SavePrinterRecord(stored, errors_).ok());
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }));
   };
