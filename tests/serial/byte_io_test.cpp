@@ -1,11 +1,12 @@
 // Reading and writing bytes, strings and CRC blocks over a pseudo-terminal.
 
-#include <cstring>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include <vector>
 
 #include "fake_timebase.h"
+#include "fd_line.h"
 #include "port/crc.h"
 #include "port/port_access.h"
 #include "port_fixture.h"
@@ -176,6 +177,20 @@ TEST_F(PortTest, ClearingDropsQueuedInputAndReadAhead) {
   EXPECT_EQ(RecvCount(kPort), 0);
   EXPECT_EQ(ComGetc(kPort), -1);
   EXPECT_EQ(ReadByte(kPort, std::chrono::milliseconds(0)), kReadTimedOut);
+}
+
+// A transfer that starts after byte reads gets the bytes those reads fetched ahead, in order,
+// before what the device still holds.
+TEST_F(PortTest, ALineOverThePortStartsWithTheBytesReadAhead) {
+  SendFromPeer("abcdef");
+  EXPECT_EQ(ComGetc(kPort), 'a');
+  FdLine line = FdLine::OverPort(kPort);
+  SendFromPeer("gh");
+  std::string got;
+  for (int byte; (byte = line.ReadByte(std::chrono::milliseconds(200))) != kLineTimeout;)
+    got.push_back(static_cast<char>(byte));
+  EXPECT_EQ(got, "bcdefgh");
+  EXPECT_EQ(ComGetc(kPort), -1);
 }
 
 }  // namespace
