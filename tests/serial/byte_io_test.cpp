@@ -10,6 +10,7 @@
 #include "port/crc.h"
 #include "port/port_access.h"
 #include "port_fixture.h"
+#include "port_line.h"
 
 namespace tavix::testing {
 namespace {
@@ -191,6 +192,22 @@ TEST_F(PortTest, ALineOverThePortStartsWithTheBytesReadAhead) {
     got.push_back(static_cast<char>(byte));
   EXPECT_EQ(got, "bcdefgh");
   EXPECT_EQ(ComGetc(kPort), -1);
+}
+
+// The transfers' line takes input in blocks; what it took and did not use is the port's again
+// when the line ends, ahead of what the device still holds.
+TEST_F(PortTest, APortLineHandsBackWhatItReadPastItsEnd) {
+  SendFromPeer("abcdef");
+  EXPECT_EQ(ComGetc(kPort), 'a');
+  {
+    PortLine line(kPort, nullptr);
+    EXPECT_EQ(line.ReadByte(std::chrono::milliseconds(200)), 'b');
+    EXPECT_EQ(line.ReadByte(std::chrono::milliseconds(200)), 'c');
+    SendFromPeer("gh");
+  }
+  std::string rest;
+  for (int byte; (byte = ComGetc(kPort)) != -1;) rest.push_back(static_cast<char>(byte));
+  EXPECT_EQ(rest, "defgh");
 }
 
 }  // namespace
