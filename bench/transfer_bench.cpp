@@ -431,4 +431,9 @@ BENCHMARK_CAPTURE(BM_ZmodemPaced, receive_115200, false)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
-BENCHMARK(BM_ZmodemReceiveMemory)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ZmodemReceiveMemory)
+    ->Arg(1)
+    ->Arg(200)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
