@@ -194,8 +194,8 @@ TEST_F(PortTest, ALineOverThePortStartsWithTheBytesReadAhead) {
   EXPECT_EQ(ComGetc(kPort), -1);
 }
 
-// The transfers' line takes input in blocks; what it took and did not use is the port's again
-// when the line ends, ahead of what the device still holds.
+// The transfers' line takes input in blocks; what it took and did not use (a byte put back
+// included) is the port's again when the line ends, ahead of what the device still holds.
 TEST_F(PortTest, APortLineHandsBackWhatItReadPastItsEnd) {
   SendFromPeer("abcdef");
   EXPECT_EQ(ComGetc(kPort), 'a');
@@ -203,11 +203,13 @@ TEST_F(PortTest, APortLineHandsBackWhatItReadPastItsEnd) {
     PortLine line(kPort, nullptr);
     EXPECT_EQ(line.ReadByte(std::chrono::milliseconds(200)), 'b');
     EXPECT_EQ(line.ReadByte(std::chrono::milliseconds(200)), 'c');
+    EXPECT_FALSE(line.PutBack('x'));  // only the byte just read goes back
+    EXPECT_TRUE(line.PutBack('c'));
     SendFromPeer("gh");
   }
   std::string rest;
   for (int byte; (byte = ComGetc(kPort)) != -1;) rest.push_back(static_cast<char>(byte));
-  EXPECT_EQ(rest, "defgh");
+  EXPECT_EQ(rest, "cdefgh");
 }
 
 }  // namespace

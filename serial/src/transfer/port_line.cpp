@@ -39,4 +39,10 @@ bool PortLine::Carrier() {
   return CarrierDetected(port_);
 }
 
+bool PortLine::PutBack(std::uint8_t byte) {
+  if (head_ == 0 || buffer_[head_ - 1] != byte) return false;
+  --head_;
+  return true;
+}
+
 }  // namespace tavix
