@@ -1,14 +1,16 @@
 // Reading and writing bytes, strings and CRC blocks over a pseudo-terminal.
 
-#include <cstring>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include <vector>
 
 #include "fake_timebase.h"
+#include "fd_line.h"
 #include "port/crc.h"
 #include "port/port_access.h"
 #include "port_fixture.h"
+#include "port_line.h"
 
 namespace tavix::testing {
 namespace {
@@ -176,6 +178,38 @@ TEST_F(PortTest, ClearingDropsQueuedInputAndReadAhead) {
   EXPECT_EQ(RecvCount(kPort), 0);
   EXPECT_EQ(ComGetc(kPort), -1);
   EXPECT_EQ(ReadByte(kPort, std::chrono::milliseconds(0)), kReadTimedOut);
+}
+
+// A transfer that starts after byte reads gets the bytes those reads fetched ahead, in order,
+// before what the device still holds.
+TEST_F(PortTest, ALineOverThePortStartsWithTheBytesReadAhead) {
+  SendFromPeer("abcdef");
+  EXPECT_EQ(ComGetc(kPort), 'a');
+  FdLine line = FdLine::OverPort(kPort);
+  SendFromPeer("gh");
+  std::string got;
+  for (int byte; (byte = line.ReadByte(std::chrono::milliseconds(200))) != kLineTimeout;)
+    got.push_back(static_cast<char>(byte));
+  EXPECT_EQ(got, "bcdefgh");
+  EXPECT_EQ(ComGetc(kPort), -1);
+}
+
+// The transfers' line takes input in blocks; what it took and did not use (a byte put back
+// included) is the port's again when the line ends, ahead of what the device still holds.
+TEST_F(PortTest, APortLineHandsBackWhatItReadPastItsEnd) {
+  SendFromPeer("abcdef");
+  EXPECT_EQ(ComGetc(kPort), 'a');
+  {
+    PortLine line(kPort, nullptr);
+    EXPECT_EQ(line.ReadByte(std::chrono::milliseconds(200)), 'b');
+    EXPECT_EQ(line.ReadByte(std::chrono::milliseconds(200)), 'c');
+    EXPECT_FALSE(line.PutBack('x'));  // only the byte just read goes back
+    EXPECT_TRUE(line.PutBack('c'));
+    SendFromPeer("gh");
+  }
+  std::string rest;
+  for (int byte; (byte = ComGetc(kPort)) != -1;) rest.push_back(static_cast<char>(byte));
+  EXPECT_EQ(rest, "cdefgh");
 }
 
 }  // namespace

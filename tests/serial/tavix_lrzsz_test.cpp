@@ -117,10 +117,7 @@ TEST_F(TavixLine, TavixSendsZmodemToRz) {
   SendWithTavix({"zmodem", "sz", "rz"});
 }
 
-// Every file arrives byte-exact, but rb does not answer the end-of-batch header on a
-// pseudo-terminal and the sender ends with a time-out; the transfer layer's own test of this
-// exchange is disabled for the same reason.
-TEST_F(TavixLine, DISABLED_TavixSendsYmodemToRb) {
+TEST_F(TavixLine, TavixSendsYmodemToRb) {
   SendWithTavix({"ymodem", "sb", "rb"});
 }
 

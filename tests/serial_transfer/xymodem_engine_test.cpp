@@ -141,6 +141,49 @@ TEST_F(BlockEngines, ABlockOutOfOrderIsABadBlockAndGetsANak) {
   EXPECT_EQ(Contents(in_ / "b.bin"), payload + payload);
 }
 
+// A receiver that leaves without a word after the end-of-batch header (its ACK flushed away)
+// ends the batch as complete; a NAK resends the header, and a cancel there still fails.
+TEST_F(BlockEngines, YmodemBatchEndAcceptsSilenceButNotACancel) {
+  MakeOutgoing("s.bin", 100, 14);
+  const auto readBlock = [&] {
+    Bytes block;
+    while (block.size() < 133) {
+      const int byte = pair_.B().ReadByte(std::chrono::seconds(5));
+      if (byte == kLineTimeout) break;
+      block.push_back(static_cast<std::uint8_t>(byte));
+    }
+    return block;
+  };
+  for (const Bytes& lastWord : {Bytes{}, Bytes{kCan, kCan}}) {
+    pair_.PurgeWritten();
+    auto receiving = std::async(std::launch::async, [&] {
+      pair_.B().Write(Bytes{kCrcRequest});
+      readBlock();  // the file's header
+      pair_.B().Write(Bytes{kAck, kCrcRequest});
+      readBlock();  // its one data block
+      pair_.B().Write(Bytes{kAck});
+      EXPECT_EQ(pair_.B().ReadByte(std::chrono::seconds(5)), kEot);
+      pair_.B().Write(Bytes{kAck, kCrcRequest});
+      const Bytes endHeader = readBlock();
+      pair_.B().Write(Bytes{kNak});
+      EXPECT_EQ(readBlock(), endHeader);
+      pair_.B().Write(lastWord);
+      return endHeader;
+    });
+    XymodemSender sender(
+        sender_, *DescribeBlockProtocol(kProtocolYmodem),
+        {std::chrono::seconds(60), std::chrono::seconds(60), std::chrono::milliseconds(300)});
+    FileToSend file = OpenFileToSend((out_ / "s.bin").string());
+    ASSERT_EQ(sender.SendFile(file, "s.bin"), kTransferOk);
+    const int ended = sender.EndBatch();
+    const Bytes endHeader = receiving.get();
+    ASSERT_EQ(endHeader.size(), 133u);
+    EXPECT_EQ(endHeader[1], 0);
+    EXPECT_EQ(std::count(endHeader.begin() + 3, endHeader.begin() + 131, 0), 128);
+    EXPECT_EQ(ended, lastWord.empty() ? kTransferOk : kTransferReceiverCancelled);
+  }
+}
+
 TEST_F(BlockEngines, YmodemCompletesOverADamagedLineAndYmodemGFails) {
   const std::string bytes = MakeOutgoing("d.bin", 20000, 10);
   // About one damaged byte in 2 000, both ways: one block in two needs a second try.

@@ -84,6 +84,8 @@ void LineSimulator::run() {
                             ? Clock::duration::zero()
                             : std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(
                                   1'000'000'000LL * kBitsPerByte / settings_.bitsPerSecond));
+  const bool faulty =
+      settings_.dropRate > 0 || settings_.corruptRate > 0 || settings_.duplicateRate > 0;
   std::vector<std::uint8_t> buffer(kLineBufferBytes);
   while (!stopping_) {
     const Clock::time_point now = Clock::now();
@@ -138,6 +140,11 @@ void LineSimulator::run() {
         // Each byte takes the line for one byte time, even when it is then lost.
         lineFree = std::max(lineFree, arrived) + byteTime;
         const Clock::time_point deliverAt = lineFree + settings_.latency;
+        // A line without faults draws no chances, which would only slow the relay down.
+        if (!faulty) {
+          queue.push_back({deliverAt, byte});
+          continue;
+        }
         if (relay.chance(relay.random) < settings_.dropRate) {
           ++counts.dropped;
           continue;

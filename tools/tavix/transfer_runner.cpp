@@ -25,7 +25,8 @@ SplitPath Split(const std::string& file) {
 }
 
 // Sends every file through a phased export (UploadEx or SendZmodemEx): the first file begins
-// the run, the others follow, and the run is finished even when a file failed.
+// the run, the others follow, and the run is finished even when a file failed. A failed finish
+// (the end of a batch) is the run's result when every file went through.
 template <typename SendPhase>
 int SendFiles(const std::vector<std::string>& files, SendPhase send) {
   int result = 0;
@@ -33,8 +34,8 @@ int SendFiles(const std::vector<std::string>& files, SendPhase send) {
     const SplitPath path = Split(files[i]);
     result = send(path.directory.c_str(), path.name.c_str(), i == 0 ? kPhaseBegin : kPhaseNextFile);
   }
-  send(nullptr, nullptr, kPhaseFinish);
-  return result;
+  const int finished = send(nullptr, nullptr, kPhaseFinish);
+  return result != 0 ? result : finished;
 }
 
 constexpr std::array<std::string_view, 13> kTransferResults = {

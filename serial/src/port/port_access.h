@@ -61,6 +61,11 @@ std::size_t QueuedInput(int port);
 // itself takes these first, or it would miss bytes received before it started.
 std::size_t TakeReadAhead(int port, std::span<std::uint8_t> buffer);
 
+// Puts bytes taken from the port but not used back in front of its read-ahead, so the next
+// reader gets them first: a reader that takes input in blocks hands back what it read past
+// its end.
+void ReturnReadAhead(int port, std::span<const std::uint8_t> bytes);
+
 // Drops every received byte not yet read (the read-ahead and the device's queue).
 void PurgeInput(int port);
 

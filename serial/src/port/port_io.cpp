@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "port/port_access.h"
 #include "port/system_calls.h"
@@ -186,6 +187,19 @@ std::size_t TakeReadAhead(int port, std::span<std::uint8_t> buffer) {
   PortRecord* record = OpenPortRecord(port);
   if (record == nullptr) return 0;
   return TakeFromReadAhead(record->state, buffer);
+}
+
+void ReturnReadAhead(int port, std::span<const std::uint8_t> bytes) {
+  PortRecord* record = OpenPortRecord(port);
+  if (record == nullptr || bytes.empty()) return;
+  PortState& state = record->state;
+  std::vector<std::uint8_t> joined(bytes.begin(), bytes.end());
+  joined.insert(joined.end(), state.readAhead.begin() + static_cast<std::ptrdiff_t>(state.readHead),
+                state.readAhead.begin() + static_cast<std::ptrdiff_t>(state.readTail));
+  if (joined.size() > state.readAhead.size()) state.readAhead.resize(joined.size());
+  std::copy(joined.begin(), joined.end(), state.readAhead.begin());
+  state.readHead = 0;
+  state.readTail = joined.size();
 }
 
 void PurgeInput(int port) {

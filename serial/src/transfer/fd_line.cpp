@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "port/port_access.h"
+
 namespace tavix {
 
 namespace {
@@ -28,6 +30,13 @@ bool WaitFor(int fd, short events, std::chrono::milliseconds timeout) {
 
 FdLine::FdLine(int fd, Hooks hooks, std::chrono::milliseconds writeTimeout)
     : fd_(fd), hooks_(std::move(hooks)), writeTimeout_(writeTimeout), buffer_(kReadBlock) {}
+
+FdLine FdLine::OverPort(int port, Hooks hooks) {
+  FdLine line(PortDescriptor(port), std::move(hooks), kWriteTimeout);
+  line.buffer_.resize(std::max(kReadBlock, ReceiveQueueSize(port)));
+  line.tail_ = TakeReadAhead(port, line.buffer_);
+  return line;
+}
 
 bool FdLine::Fill(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;

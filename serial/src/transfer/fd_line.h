@@ -19,6 +19,11 @@ class FdLine : public Line {
   explicit FdLine(int fd, Hooks hooks = {},
                   std::chrono::milliseconds writeTimeout = std::chrono::milliseconds{5000});
 
+  // A line over the device of an open port. The bytes the port layer has already read ahead
+  // from the device (ComGetc, ComGets and the like read in blocks) come first, so nothing
+  // received before the line was made is lost. The port's write time-out applies.
+  static FdLine OverPort(int port, Hooks hooks = {});
+
   int ReadByte(std::chrono::milliseconds timeout) override;
   bool Write(std::span<const std::uint8_t> bytes) override;
   bool HasInput() override;

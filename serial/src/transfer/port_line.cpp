@@ -1,12 +1,25 @@
 #include "port_line.h"
 
+#include <algorithm>
+
 #include "port/port_access.h"
 
 namespace tavix {
 
+PortLine::PortLine(int port, TavixWindow window)
+    : port_(port), window_(window), buffer_(std::max<std::size_t>(ReceiveQueueSize(port), 1)) {}
+
+PortLine::~PortLine() {
+  ReturnReadAhead(port_, std::span(buffer_).subspan(head_, tail_ - head_));
+}
+
 int PortLine::ReadByte(std::chrono::milliseconds timeout) {
-  const int byte = tavix::ReadByte(port_, timeout, window_);
-  return byte == kReadTimedOut ? kLineTimeout : byte;
+  if (head_ == tail_) {
+    head_ = 0;
+    tail_ = ReadAvailable(port_, buffer_, timeout, window_);
+    if (tail_ == 0) return kLineTimeout;
+  }
+  return buffer_[head_++];
 }
 
 bool PortLine::Write(std::span<const std::uint8_t> bytes) {
@@ -14,15 +27,22 @@ bool PortLine::Write(std::span<const std::uint8_t> bytes) {
 }
 
 bool PortLine::HasInput() {
-  return QueuedInput(port_) > 0;
+  return head_ != tail_ || QueuedInput(port_) > 0;
 }
 
 void PortLine::PurgeInput() {
+  head_ = tail_ = 0;
   tavix::PurgeInput(port_);
 }
 
 bool PortLine::Carrier() {
   return CarrierDetected(port_);
+}
+
+bool PortLine::PutBack(std::uint8_t byte) {
+  if (head_ == 0 || buffer_[head_ - 1] != byte) return false;
+  --head_;
+  return true;
 }
 
 }  // namespace tavix

@@ -49,16 +49,13 @@ int XymodemSender::WaitForReceiver() {
 
 // A receiver that asks for the start again ("C") while we wait for the answer to a header or
 // the first block never saw that block (it drops its input after each request), so that
-// request counts as a NAK there.
+// request counts as a NAK there. A time-out is left to the caller, which may accept silence.
 XymodemSender::Answer XymodemSender::WaitForAnswer(std::chrono::milliseconds wait,
                                                    bool startRequestResends) {
   bool sawCan = false;
   for (;;) {
     const int byte = session_.Read(wait);
-    if (byte == kLineTimeout) {
-      session_.Fail(kTransferTimeOut, TransferStatus::kTimeOut);
-      return Answer::kFailed;
-    }
+    if (byte == kLineTimeout) return Answer::kTimeOut;
     if (byte == kUserCancel) {
       session_.SendCancelSequence();
       session_.Fail(kTransferSenderCancelled, TransferStatus::kSenderCancelled);
@@ -78,19 +75,24 @@ XymodemSender::Answer XymodemSender::WaitForAnswer(std::chrono::milliseconds wai
   }
 }
 
-bool XymodemSender::SendAndConfirm(const std::vector<std::uint8_t>& block, bool opening) {
+XymodemSender::Answer XymodemSender::SendAndConfirm(const std::vector<std::uint8_t>& block,
+                                                    bool opening, std::chrono::milliseconds wait) {
   for (int naks = 0;; ++naks) {
     if (naks > kMaxNaks) {
       session_.SendCancelSequence();
       session_.Fail(kTransferTooManyErrors, TransferStatus::kTooManyErrors);
-      return false;
+      return Answer::kFailed;
     }
     if (naks > 0) session_.progress.ShowStatus(TransferStatus::kRetransmittingBlock);
     session_.Write(block);
-    const Answer answer = WaitForAnswer(waits_.answer, opening && crc_);
-    if (answer == Answer::kAck) return true;
-    if (answer == Answer::kFailed) return false;
+    const Answer answer = WaitForAnswer(wait, opening && crc_);
+    if (answer != Answer::kNak) return answer;
   }
+}
+
+bool XymodemSender::Acknowledged(Answer answer) {
+  if (answer == Answer::kTimeOut) session_.Fail(kTransferTimeOut, TransferStatus::kTimeOut);
+  return answer == Answer::kAck;
 }
 
 bool XymodemSender::ReceiverCancelledWhileStreaming() {
@@ -102,18 +104,15 @@ bool XymodemSender::ReceiverCancelledWhileStreaming() {
   return true;
 }
 
-int XymodemSender::SendHeader(const std::array<std::uint8_t, kShortBlock>& header,
-                              bool fileFollows) {
+int XymodemSender::SendHeader(const std::array<std::uint8_t, kShortBlock>& header) {
   wire_.clear();
   AppendXmodemBlock(wire_, 0, header, true);
   if (protocol_.streaming) {
     session_.Write(wire_);
     return kTransferOk;
   }
-  if (!SendAndConfirm(wire_, true)) return session_.result;
-  if (fileFollows) return WaitForReceiver();
-  session_.Read(waits_.batchEnd);  // the receiver's last word, if any, is not needed
-  return kTransferOk;
+  if (!Acknowledged(SendAndConfirm(wire_, true, waits_.answer))) return session_.result;
+  return WaitForReceiver();
 }
 
 int XymodemSender::SendData(FileToSend& file) {
@@ -139,7 +138,7 @@ int XymodemSender::SendData(FileToSend& file) {
       }
       session_.Write(wire_);
       if (ReceiverCancelledWhileStreaming()) return session_.result;
-    } else if (!SendAndConfirm(wire_, number == 1)) {
+    } else if (!Acknowledged(SendAndConfirm(wire_, number == 1, waits_.answer))) {
       return session_.result;
     }
     counted += blockSize;
@@ -173,16 +172,29 @@ int XymodemSender::SendFile(FileToSend& file, std::string_view name) {
   if (const int result = WaitForReceiver(); result != kTransferOk) return result;
   session_.progress.ShowStatus(TransferStatus::kSendingFile);
   if (protocol_.batch) {
-    const int result = SendHeader(MakeYmodemHeader(name, file.size, file.modified), true);
+    const int result = SendHeader(MakeYmodemHeader(name, file.size, file.modified));
     if (result != kTransferOk) return result;
   }
   return SendData(file);
 }
 
+// Every file has been acknowledged when the batch ends, so only a cancel or too many NAKs can
+// fail it. A receiver that exits right after its ACK of the end header and flushes its terminal
+// on the way (as receivers on pseudo-terminals and network logins do) discards that ACK before
+// it leaves: silence after the end header therefore also ends the batch.
 int XymodemSender::EndBatch() {
   session_.progress.ResetErrors();
   if (const int result = WaitForReceiver(); result != kTransferOk) return result;
-  return SendHeader(MakeYmodemBatchEnd(), false);
+  wire_.clear();
+  AppendXmodemBlock(wire_, 0, MakeYmodemBatchEnd(), true);
+  if (protocol_.streaming) {
+    session_.Write(wire_);
+    return kTransferOk;
+  }
+  const Answer answer = SendAndConfirm(wire_, true, waits_.batchEnd);
+  if (answer == Answer::kFailed) return session_.result;
+  if (answer == Answer::kAck) session_.Read(waits_.batchEnd);  // its last word is not needed
+  return kTransferOk;
 }
 
 }  // namespace tavix

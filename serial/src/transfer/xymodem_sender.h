@@ -14,7 +14,8 @@ namespace tavix {
 struct BlockSenderWaits {
   std::chrono::milliseconds answer{60000};     // start byte, ACK or NAK of a block
   std::chrono::milliseconds endOfFile{60000};  // ACK of each of the (at most two) EOTs
-  std::chrono::milliseconds batchEnd{10000};   // the receiver's last byte after the batch end
+  // The answer to the end-of-batch header, and the receiver's last byte after it.
+  std::chrono::milliseconds batchEnd{10000};
 };
 
 // The sending side of Xmodem, Xmodem 1K(-G) and Ymodem(-G). One sender serves a whole batch:
@@ -33,14 +34,19 @@ class XymodemSender {
   bool CrcMode() const { return crc_; }
 
  private:
-  enum class Answer { kAck, kNak, kFailed };
+  enum class Answer { kAck, kNak, kTimeOut, kFailed };
 
   int WaitForReceiver();
   Answer WaitForAnswer(std::chrono::milliseconds wait, bool startRequestResends);
-  // Sends `block`, resending on NAK; the eleventh NAK in a row fails the transfer. `opening`:
-  // a header or the first block of a file.
-  bool SendAndConfirm(const std::vector<std::uint8_t>& block, bool opening);
-  int SendHeader(const std::array<std::uint8_t, kShortBlock>& header, bool fileFollows);
+  // Sends `block`, resending on NAK, until it is acknowledged, `wait` passes without an answer,
+  // or the transfer fails (the eleventh NAK in a row, a cancel, lost carrier). `opening`: a
+  // header or the first block of a file.
+  Answer SendAndConfirm(const std::vector<std::uint8_t>& block, bool opening,
+                        std::chrono::milliseconds wait);
+  // True for an ACK; records a time-out as the transfer's result.
+  bool Acknowledged(Answer answer);
+  // Sends a file's header block and waits for the receiver's start byte for the data.
+  int SendHeader(const std::array<std::uint8_t, kShortBlock>& header);
   int SendData(FileToSend& file);
   int SendEndOfFile();
   bool ReceiverCancelledWhileStreaming();
