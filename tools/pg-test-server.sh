@@ -14,6 +14,7 @@
 #
 # Speed over crash safety: fsync and full-page writes are off, which loses nothing unless the machine
 # itself goes down. Commits are still synchronous, so a stopped server keeps every committed row.
+# PALTRIX_TEST_SERVER_DURABLE=1 keeps a station's settings (fsync on), for benchmarks.
 set -euo pipefail
 
 readonly port=5432
@@ -103,7 +104,10 @@ make_folders() {
 launch() {
   local settings
   settings="-c listen_addresses='' -c unix_socket_directories='$(real socket)' -c port=$port"
-  settings+=" -c fsync=off -c full_page_writes=off -c max_connections=200"
+  settings+=" -c max_connections=200"
+  if [ "${PALTRIX_TEST_SERVER_DURABLE:-0}" != 1 ]; then
+    settings+=" -c fsync=off -c full_page_writes=off"
+  fi
   if ! as_server "$bindir/pg_ctl" start -D "$(real data)" -l "$(real server.log)" -w -t 60 \
     -o "$settings" >/dev/null; then
     echo "pg-test-server: the server did not start; its log:" >&2
