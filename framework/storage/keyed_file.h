@@ -8,6 +8,7 @@
 
 #include "framework/result.h"
 #include "framework/status.h"
+#include "framework/storage/network_file_system.h"
 #include "framework/storage/schema.h"
 #include "framework/storage/storage_target.h"
 
@@ -64,6 +65,9 @@ struct Record {
 struct OpenOptions {
   bool createIfMissing = true;  // the create attribute: create empty, then open
   int busyWaitMilliseconds = 10000;
+  // Tells what the file's folder lies on; a network file system is refused
+  // (network_file_system.h). Tests put a fake one here.
+  FileSystemProbe fileSystemProbe = ProbeFileSystem;
 };
 
 class Session;
@@ -172,7 +176,9 @@ class Session {
   // record length or memo count kInvalidRecordDeclaration, as does a path
   // the session already has open with another layout. kRecordHeld when a
   // needed create or rebuild waits too long for another process;
-  // kFileSystemError for a file beyond kMaxFilesPerSession. The returned file
+  // kFileSystemError for a file beyond kMaxFilesPerSession; kAccessDenied,
+  // naming the database connection setting, for a folder on a network file
+  // system (options.fileSystemProbe). The returned file
   // lives as long as the session or until Close().
   // REQUIRES: no Transaction or bulk mode is open in the session, unless the
   // path is already open in it (an attach cannot happen inside a

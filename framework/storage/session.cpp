@@ -307,6 +307,10 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
     database = shared->database;
     readOnly = shared->readOnly;
   } else {
+    if (!onServer) {
+      Status status = RefuseNetworkFileSystem(FolderOf(canonical), name, options.fileSystemProbe);
+      if (!status.ok()) return status;
+    }
     // After CheckPlace: a file still missing is about to be created, in a
     // folder that may be written.
     readOnly = !onServer && std::filesystem::exists(canonical, error) && !MayWriteFile(canonical);
