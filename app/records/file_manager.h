@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 #include "framework/errors/error_manager.h"
@@ -29,9 +30,10 @@ class FileManager {
   std::uint32_t recordLength() const { return schema_.recordLength; }
   errors::ErrorManager& errorManager() const { return errors_; }
 
-  // Opens the file in `session`. The disk name is resolved from the working
-  // directory (components matched without regard to case; no folder is ever
-  // created). A missing file is created empty (kCreate); a file whose keys
+  // Opens the file in `session`. In the Data folder the disk name is resolved
+  // from the working directory (components matched without regard to case;
+  // no folder is ever created); on a database server its file name names the
+  // file. A missing file is created empty (kCreate); a file whose keys
   // need rebuilding gets them rebuilt; a file held by another process is
   // waited for up to 10 seconds.
   //
@@ -54,6 +56,14 @@ class FileManager {
   Status Report(int messageNumber, Status status) const;
 
  private:
+  struct DiskFile {
+    std::filesystem::path path;
+    bool existed = false;  // on a server: not known before the open, taken as true
+  };
+  // Where the file is; kFileNotFound (quietly) when it is missing and
+  // kAbsent, other failures reported.
+  Result<DiskFile> Locate(bool onServer, WhenMissing whenMissing) const;
+
   const storage::FileSchema& schema_;
   errors::ErrorManager& errors_;
 };

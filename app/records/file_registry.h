@@ -8,6 +8,7 @@
 #include "app/records/relation_manager.h"
 #include "framework/errors/error_manager.h"
 #include "framework/storage/schema.h"
+#include "framework/storage/storage_target.h"
 
 // The file and relation managers of the twelve record files, created at
 // program start in the order of kFilesInCreationOrder (for each file its file
@@ -25,8 +26,11 @@ class ManagerLifecycleObserver {
 
 class FileRegistry {
  public:
+  // The record files live where `target` says (the Data folder by default);
+  // every record context of the registry opens them there.
   // REQUIRES: `errors` (and `observer`, when given) outlive the registry.
-  explicit FileRegistry(errors::ErrorManager& errors, ManagerLifecycleObserver* observer = nullptr);
+  explicit FileRegistry(errors::ErrorManager& errors, ManagerLifecycleObserver* observer = nullptr,
+                        storage::StorageTarget target = storage::StorageTarget::DataFolder());
   FileRegistry(const FileRegistry&) = delete;
   FileRegistry& operator=(const FileRegistry&) = delete;
   ~FileRegistry();
@@ -36,6 +40,7 @@ class FileRegistry {
   const RelationManager& relations(const storage::FileSchema& schema) const;
 
   errors::ErrorManager& errorManager() const { return errors_; }
+  const storage::StorageTarget& storageTarget() const { return target_; }
 
  private:
   struct ManagerPair {
@@ -44,6 +49,7 @@ class FileRegistry {
   };
   errors::ErrorManager& errors_;
   ManagerLifecycleObserver* observer_;
+  storage::StorageTarget target_;
   std::vector<ManagerPair> managers_;  // in creation order
 };
 

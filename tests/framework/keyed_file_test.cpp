@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "framework/fields/record_codec.h"
-#include "tests/framework/storage_test_files.h"
 #include "tests/framework/storage_backends.h"
+#include "tests/framework/storage_test_files.h"
 
 namespace paltrix::storage {
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "framework/storage/keyed_file.h"
-#include "tests/framework/storage_test_files.h"
 #include "tests/framework/storage_backends.h"
+#include "tests/framework/storage_test_files.h"
 
 namespace paltrix::storage {
 namespace {
