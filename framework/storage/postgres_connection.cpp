@@ -52,10 +52,11 @@ class ServerStatement final : public db::StatementEngine {
       : connection_(connection), sql_(std::move(sql)), name_(connection.NextStatementName()) {}
   ~ServerStatement() override {
     Reset();
-    if (generation_ != 0 && generation_ == connection_.generation()) {
-      // The connection is known to be up (this generation); a failure here
-      // only leaves a prepared statement behind until it closes.
-      PQclear(PQexec(connection_.Live(), fmt::format("DEALLOCATE {}", name_).c_str()));
+    PGconn* current = connection_.Current();
+    if (current != nullptr && generation_ == connection_.generation()) {
+      // A failure here only leaves a prepared statement behind until the
+      // connection closes.
+      PQclear(PQexec(current, fmt::format("DEALLOCATE {}", name_).c_str()));
     }
   }
 
@@ -221,6 +222,10 @@ void ServerConnection::Connect() {
 
 PGconn* ServerConnection::Live() {
   if (connection_ == nullptr || PQstatus(connection_) != CONNECTION_OK) Connect();
+  return PQstatus(connection_) == CONNECTION_OK ? connection_ : nullptr;
+}
+
+PGconn* ServerConnection::Current() const {
   return PQstatus(connection_) == CONNECTION_OK ? connection_ : nullptr;
 }
 
