@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev libgl-dev
   libsqlite3-dev libcups2-dev libcurl4-openssl-dev
+  libpq-dev postgresql                    # second storage backend and its private test server
   libzxing-dev
   libsimpleini-dev libcli11-dev libfmt-dev
   cups cups-daemon cups-client cups-bsd
@@ -17,7 +18,6 @@ packages=(
   help2man dpkg-dev lintian file
   lrzsz                                   # black-box peer of the serial transfer tests
   clang libclang-rt-dev libfuzzer-14-dev  # fuzz targets of the serial transfers
-  libpq-dev postgresql                    # record files on a shared server; its private test server
 )
 
 sudo_cmd=()

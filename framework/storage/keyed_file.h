@@ -10,6 +10,7 @@
 #include "framework/status.h"
 #include "framework/storage/network_file_system.h"
 #include "framework/storage/schema.h"
+#include "framework/storage/storage_target.h"
 
 // The keyed-file storage engine.
 //
@@ -151,7 +152,11 @@ class KeyedFile {
 
 class Session {
  public:
-  Session();
+  // A session on the record files of `target` (storage_target.h). On a
+  // PostgreSQL database the path given to Open() names the file by its file
+  // name only; what the rest of this interface promises holds on both, the
+  // read-only opening and the file-system errors aside.
+  explicit Session(const StorageTarget& target = StorageTarget::DataFolder());
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
   ~Session();
@@ -212,11 +217,14 @@ class Session {
   };
   Result<Transaction> Begin(bool immediate = false);
 
+  const StorageTarget& target() const { return target_; }
+
   // The engine's own state, opaque outside it (framework/storage/keyed_file_internal.h).
   struct Impl;
 
  private:
   friend class KeyedFile;
+  StorageTarget target_;
   std::unique_ptr<Impl> impl_;
 };
 
