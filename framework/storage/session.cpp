@@ -307,9 +307,12 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
     database = shared->database;
     readOnly = shared->readOnly;
   } else {
-    if (Status status = RefuseNetworkFileSystem(FolderOf(canonical), name, options.fileSystemProbe);
-        !status.ok()) {
-      return status;
+    if (!onServer) {
+      if (Status status =
+              RefuseNetworkFileSystem(FolderOf(canonical), name, options.fileSystemProbe);
+          !status.ok()) {
+        return status;
+      }
     }
     // After CheckPlace: a file still missing is about to be created, in a
     // folder that may be written.
