@@ -24,7 +24,7 @@ class RecordFilesTest : public ::testing::Test {
   RecordFilesTest() { errors_.Init(); }
   // The keyed files live where `target` says.
   explicit RecordFilesTest(const storage::StorageTarget& target)
-      : registry_{errors_, nullptr, target} {
+      : registry_{errors_, target} {
     errors_.Init();
   }
 
