@@ -180,6 +180,16 @@ int ServerStatement::Execute(PGconn* live) {
 
 void IgnoreNotice(void*, const PGresult*) {}
 
+// The first line of a libpq message without its severity ("FATAL:  "): the
+// rest explains libpq's own guesses at the cause.
+std::string FirstLine(std::string_view message) {
+  message = message.substr(0, message.find('\n'));
+  for (std::string_view severity : {"FATAL:  ", "ERROR:  "}) {
+    if (message.starts_with(severity)) message.remove_prefix(severity.size());
+  }
+  return std::string(message);
+}
+
 }  // namespace
 
 std::string SchemaNameFor(std::string_view fileName) {
@@ -211,7 +221,7 @@ void ServerConnection::Connect() {
   }
   if (PQstatus(connection_) != CONNECTION_OK) {
     failureState_.clear();
-    failureText_ = PQerrorMessage(connection_);
+    failureText_ = FirstLine(PQerrorMessage(connection_));
     connectionLost_ = false;
     return;
   }
@@ -243,8 +253,7 @@ int ServerConnection::Record(const PGresult* result) {
   const char* primary =
       result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
   failureState_ = state != nullptr ? state : "";
-  failureText_ = primary != nullptr ? primary : PQerrorMessage(connection_);
-  while (!failureText_.empty() && failureText_.back() == '\n') failureText_.pop_back();
+  failureText_ = primary != nullptr ? primary : FirstLine(PQerrorMessage(connection_));
   connectionLost_ = PQstatus(connection_) != CONNECTION_OK;
   return kFailed;
 }
