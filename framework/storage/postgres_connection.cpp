@@ -25,6 +25,7 @@ constexpr std::string_view kLockNotAvailable = "55P03";
 constexpr std::string_view kDeadlockDetected = "40P01";
 constexpr std::string_view kSerializationFailure = "40001";
 constexpr std::string_view kInsufficientPrivilege = "42501";
+constexpr std::string_view kTransactionRollback = "40000";
 
 // "?12" becomes "$12"; the engine's SQL holds no question mark elsewhere.
 std::string ServerParameters(std::string_view sql) {
@@ -262,7 +263,15 @@ int ServerConnection::Run(const std::string& sql) {
   PGconn* live = Live();
   if (live == nullptr) return kFailed;
   PGresult* result = PQexec(live, sql.c_str());
-  const int rc = Record(result);
+  int rc = Record(result);
+  // A server answers COMMIT of a transaction in which a statement failed with
+  // a rollback, and no error: that must not pass for a commit.
+  if (rc == db::kOk && sql == "COMMIT" && std::string_view(PQcmdStatus(result)) == "ROLLBACK") {
+    failureState_ = kTransactionRollback;
+    failureText_ = "the server rolled the transaction back instead of committing it";
+    connectionLost_ = false;
+    rc = kFailed;
+  }
   PQclear(result);
   return rc;
 }
