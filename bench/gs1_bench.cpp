@@ -37,7 +37,7 @@ void BM_PalletElementStrings(benchmark::State& state) {
 }
 BENCHMARK(BM_PalletElementStrings);
 
-// One AllocateSSCC: immediate transaction, read, write, durable commit.
+// One AllocateSSCC: read, conditional write, durable commit.
 void BM_AllocateSscc(benchmark::State& state) {
   namespace firma = records::firma;
   const testing::TempDirectory directory;
@@ -53,7 +53,7 @@ void BM_AllocateSscc(benchmark::State& state) {
     state.SkipWithError("cannot add the company record");
     return;
   }
-  FirmaSsccAllocator allocator(session, **file, company);
+  FirmaSsccAllocator allocator(**file, company);
   for (auto _ : state) {
     auto sscc = allocator.Allocate();
     if (!sscc.ok()) {

@@ -55,7 +55,7 @@ void BM_HundredPalletRunToFilePrinter(benchmark::State& state) {
   printerSettings.printerName = "file://" + (folder / "labels.zpl").string();
   const PrintJob job{DispatchVariant::kDialog, 0, {100, 4}};
 
-  gs1::FirmaSsccAllocator allocator(context.session(), **firmaFile, company);
+  gs1::FirmaSsccAllocator allocator(**firmaFile, company);
   output::RawPrinter rawPrinter(output::SystemSpooler());
   labels::ThreadSleeper sleeper;
   for (auto _ : state) {

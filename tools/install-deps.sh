@@ -8,7 +8,6 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev libgl-dev
   libsqlite3-dev libcups2-dev libcurl4-openssl-dev
-  libpq-dev postgresql                    # second storage backend and its private test server
   libzxing-dev
   libsimpleini-dev libcli11-dev libfmt-dev
   cups cups-daemon cups-client cups-bsd

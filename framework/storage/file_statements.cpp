@@ -73,13 +73,23 @@ std::string FileStatements::Sql(FileStatement which) const {
     case FileStatement::kAppend:
       return fmt::format("INSERT INTO {}({}) VALUES({}) RETURNING {}", table,
                          fmt::join(written, ", "), Parameters(1, written.size()), kRecordNumber);
-    case FileStatement::kUpdate: {
+    case FileStatement::kUpdate:
+    case FileStatement::kUpdateIfUnchanged: {
       std::string assignments;
       for (std::size_t i = 0; i < written.size(); ++i) {
         assignments += fmt::format("{}{} = ?{}", i > 0 ? ", " : "", written[i], i + 1);
       }
-      return fmt::format("UPDATE {0} SET {1} WHERE {2} = ?{3} AND {4} RETURNING {2}", table,
-                         assignments, kRecordNumber, written.size() + 1, KeysCurrentGuard());
+      std::string unchanged;
+      if (which == FileStatement::kUpdateIfUnchanged) {
+        const std::size_t first = written.size() + 2;
+        unchanged += fmt::format(" AND {} = ?{}", kImage, first);
+        for (std::size_t m = 0; m < layout_.memoCount(); ++m) {
+          unchanged += fmt::format(" AND m{} = ?{}", m, first + 1 + m);
+        }
+      }
+      return fmt::format("UPDATE {0} SET {1} WHERE {2} = ?{3}{4} AND {5} RETURNING {2}", table,
+                         assignments, kRecordNumber, written.size() + 1, unchanged,
+                         KeysCurrentGuard());
     }
     case FileStatement::kDelete:
       return fmt::format("DELETE FROM {0} WHERE {1} = ?1 RETURNING {1}", table, kRecordNumber);

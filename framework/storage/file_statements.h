@@ -15,18 +15,19 @@ namespace paltrix::storage {
 // find or change nothing while the keys are stale (see kKeysStale), which the
 // caller then tells apart from "no such record".
 enum class FileStatement {
-  kGet,               // ?1 recno -> record columns
-  kInsert,            // ?1 image, memos, key columns; guarded; -> recno
-  kAppend,            // as kInsert with NULL key columns; not guarded; -> recno
-  kUpdate,            // as kInsert, then recno; guarded; -> recno when changed
-  kDelete,            // ?1 recno; -> recno when deleted
-  kCount,             // -> count
-  kPhysicalNext,      // ?1 recno -> the record after it
-  kPhysicalPrevious,  // ?1 recno -> the record before it
-  kKeysStale,         // -> keys_stale
+  kGet,                // ?1 recno -> record columns
+  kInsert,             // ?1 image, memos, key columns; guarded; -> recno
+  kAppend,             // as kInsert with NULL key columns; not guarded; -> recno
+  kUpdate,             // as kInsert, then recno; guarded; -> recno when changed
+  kUpdateIfUnchanged,  // as kUpdate, then the image and memos it must still hold
+  kDelete,             // ?1 recno; -> recno when deleted
+  kCount,              // -> count
+  kPhysicalNext,       // ?1 recno -> the record after it
+  kPhysicalPrevious,   // ?1 recno -> the record before it
+  kKeysStale,          // -> keys_stale
   kMarkKeysStale,
 };
-inline constexpr std::size_t kFileStatementCount = 10;
+inline constexpr std::size_t kFileStatementCount = 11;
 
 // Statements in the order of one key, all guarded. Parameters ?1..?n are the
 // key's n component values, ?n+1 a record number. Key order is the key value,

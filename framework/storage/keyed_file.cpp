@@ -132,11 +132,9 @@ KeyBinding ExtractKeys(const Impl& file, const Record& record) {
   return keys;
 }
 
-// Binds image, memos and key columns (NULL when `keys` is empty) in the order
-// of FileStatement::kInsert; returns the next free parameter.
-int BindRecord(const Impl& file, db::Statement& statement, const Record& record,
-               const KeyBinding& keys) {
-  int index = 1;
+// Binds image and memos (memos left out as empty) from parameter `index` on;
+// returns the next free parameter.
+int BindContents(const Impl& file, db::Statement& statement, const Record& record, int index) {
   statement.BindBlob(index++, record.image);
   for (std::size_t m = 0; m < file.layout.memoCount(); ++m) {
     if (m < record.memos.size()) {
@@ -145,6 +143,14 @@ int BindRecord(const Impl& file, db::Statement& statement, const Record& record,
       statement.BindBlob(index++, {});
     }
   }
+  return index;
+}
+
+// Binds image, memos and key columns (NULL when `keys` is empty) in the order
+// of FileStatement::kInsert; returns the next free parameter.
+int BindRecord(const Impl& file, db::Statement& statement, const Record& record,
+               const KeyBinding& keys) {
+  int index = BindContents(file, statement, record, 1);
   for (std::size_t key = 0; key < file.layout.keys().size(); ++key) {
     if (keys.empty()) {
       for (std::size_t c = 0; c < file.layout.keys()[key].columns.size(); ++c) {
@@ -378,26 +384,48 @@ Status KeyedFile::Fetch(std::size_t keyIndex, const Record& probe, Record& out) 
   return *found ? Status::Ok() : Missing(*impl_, ErrorCode::kRecordNotFound);
 }
 
-Status KeyedFile::Put(RecordNumber number, const Record& record) {
-  if (Status status = CheckWritable(*impl_, record); !status.ok()) return status;
-  Result<db::Statement*> update = impl_->statements.Get(FileStatement::kUpdate);
+namespace {
+
+// Put of `record` over record `number`, when `expected` is given only while
+// the stored record equals it. True when the record was written.
+Result<bool> Replace(Impl& file, RecordNumber number, const Record& record,
+                     const Record* expected) {
+  if (Status status = CheckWritable(file, record); !status.ok()) return status;
+  if (expected != nullptr) {
+    if (Status status = CheckRecord(file, *expected); !status.ok()) return status;
+  }
+  Result<db::Statement*> update = file.statements.Get(
+      expected != nullptr ? FileStatement::kUpdateIfUnchanged : FileStatement::kUpdate);
   if (!update.ok()) return update.status();
-  const KeyBinding keys = ExtractKeys(*impl_, record);
-  Result<bool> changed = RunGuarded(*impl_, [&]() -> Result<bool> {
+  const KeyBinding keys = ExtractKeys(file, record);
+  Result<bool> changed = RunGuarded(file, [&]() -> Result<bool> {
     db::StatementRun run(**update);
-    const int recnoIndex = BindRecord(*impl_, **update, record, keys);
-    run->BindInteger(recnoIndex, number);
-    Result<RecordNumber> written = RunWrite(*impl_, **update, record, number);
+    int index = BindRecord(file, **update, record, keys);
+    run->BindInteger(index++, number);
+    if (expected != nullptr) BindContents(file, **update, *expected, index);
+    Result<RecordNumber> written = RunWrite(file, **update, record, number);
     if (!written.ok()) return written.status();
     return *written != 0;
   });
+  if (changed.ok() && *changed) file.position = number;
+  return changed;
+}
+
+}  // namespace
+
+Status KeyedFile::Put(RecordNumber number, const Record& record) {
+  Result<bool> changed = Replace(*impl_, number, record, nullptr);
   if (!changed.ok()) return changed.status();
   if (!*changed) {
     return Status(ErrorCode::kRecordNotFound,
                   fmt::format("{}: there is no record number {}", impl_->name, number));
   }
-  impl_->position = number;
   return Status::Ok();
+}
+
+Result<bool> KeyedFile::PutIfUnchanged(RecordNumber number, const Record& expected,
+                                       const Record& record) {
+  return Replace(*impl_, number, record, &expected);
 }
 
 Result<RecordNumber> KeyedFile::Add(const Record& record) {

@@ -118,7 +118,12 @@ class KeyedFile {
   // is cut short silently); memos left out of record.memos are written empty.
   // kDuplicateKey names the unique key refused.
   Status Put(RecordNumber number, const Record& record);  // kRecordNotFound, kDuplicateKey
-  Result<RecordNumber> Add(const Record& record);         // kDuplicateKey
+  // Put, done only when the stored record still equals `expected` (image and
+  // memos, as read before): one statement, so nobody can write in between.
+  // False (nothing written) when the record has changed or is gone; the
+  // caller reads it again. For read-modify-write without holding any lock.
+  Result<bool> PutIfUnchanged(RecordNumber number, const Record& expected, const Record& record);
+  Result<RecordNumber> Add(const Record& record);  // kDuplicateKey
   // Adds without maintaining keys; the file's keys are then stale (see the
   // contract above) until BuildKeys(). A later Open of a file with stale keys
   // rebuilds them itself, and fails with kKeysNeedRebuild only when that

@@ -308,11 +308,8 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
     readOnly = shared->readOnly;
   } else {
     if (!onServer) {
-      if (Status status =
-              RefuseNetworkFileSystem(FolderOf(canonical), name, options.fileSystemProbe);
-          !status.ok()) {
-        return status;
-      }
+      Status status = RefuseNetworkFileSystem(FolderOf(canonical), name, options.fileSystemProbe);
+      if (!status.ok()) return status;
     }
     // After CheckPlace: a file still missing is about to be created, in a
     // folder that may be written.
