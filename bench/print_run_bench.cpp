@@ -32,7 +32,7 @@ void HundredPalletRun(benchmark::State& state, const storage::StorageTarget& tar
 
   errors::ErrorManager& errorManager = errors::GlobalErrorManager();
   errorManager.Init();
-  records::FileRegistry registry(errorManager, nullptr, target);
+  records::FileRegistry registry(errorManager, target);
   records::RecordContext context(registry);
   storage::Record& company = context.Buffer(firma::kSchema);
   fields::WriteText(company.image, firma::NAVN, "Dock ApS");

@@ -45,7 +45,7 @@ Status OpenSource(const std::filesystem::path& workingDirectory, storage::Sessio
 
 Status OpenEmptyTarget(storage::Session& session, FilePair& file) {
   Result<storage::KeyedFile*> opened =
-      session.Open(*file.schema, ServerName(file.schema->diskName));
+      session.Open(*file.schema, DatabaseFileName(file.schema->diskName));
   if (!opened.ok()) return opened.status();
   file.to = *opened;
   Result<std::int64_t> count = file.to->RecordCount();

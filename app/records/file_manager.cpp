@@ -16,12 +16,19 @@ namespace {
 
 constexpr int kHeldFileWaitMilliseconds = 10000;
 
+storage::OpenOptions OptionsFor(WhenMissing whenMissing) {
+  storage::OpenOptions options;
+  options.createIfMissing = whenMissing == WhenMissing::kCreate;
+  options.busyWaitMilliseconds = kHeldFileWaitMilliseconds;
+  return options;
+}
+
 }  // namespace
 
-std::filesystem::path ServerName(std::string_view diskName) {
+std::filesystem::path DatabaseFileName(std::string_view diskName) {
   const std::size_t separator = diskName.find_last_of("\\/");
-  return std::filesystem::path(
-      std::string(separator == std::string_view::npos ? diskName : diskName.substr(separator + 1)));
+  return std::string(separator == std::string_view::npos ? diskName
+                                                         : diskName.substr(separator + 1));
 }
 
 FileManager::FileManager(const storage::FileSchema& schema, errors::ErrorManager& errors)
@@ -45,8 +52,19 @@ Status FileManager::Report(int messageNumber, Status status) const {
   return status;
 }
 
-Result<FileManager::DiskFile> FileManager::Locate(bool onServer, WhenMissing whenMissing) const {
-  if (onServer) return DiskFile{ServerName(schema_.diskName), true};
+Result<storage::KeyedFile*> FileManager::Open(storage::Session& session,
+                                              WhenMissing whenMissing) const {
+  if (!IsOpenedByStorageEngine(schema_)) {
+    return Report(errors::msg::kFileOpenError,
+                  Status(ErrorCode::kInvalidRecordDeclaration,
+                         std::string(schema_.label) + " is not a keyed file that can be opened"));
+  }
+  if (session.target().isPostgres()) {
+    // A missing file is told by the engine; reported as a failed open.
+    return Opened(
+        session.Open(schema_, DatabaseFileName(schema_.diskName), OptionsFor(whenMissing)),
+        whenMissing, /*existed=*/true);
+  }
   Result<std::filesystem::path> resolved = path::ResolveDiskName(schema_.diskName);
   if (!resolved.ok()) {
     if (resolved.status().code() != ErrorCode::kPathNotFound) {
@@ -62,28 +80,15 @@ Result<FileManager::DiskFile> FileManager::Locate(bool onServer, WhenMissing whe
   if (!existed && whenMissing == WhenMissing::kAbsent) {
     return Status(ErrorCode::kFileNotFound, resolved->string() + " does not exist");
   }
-  return DiskFile{std::move(*resolved), existed};
+
+  return Opened(session.Open(schema_, *resolved, OptionsFor(whenMissing)), whenMissing, existed);
 }
 
-Result<storage::KeyedFile*> FileManager::Open(storage::Session& session,
-                                              WhenMissing whenMissing) const {
-  if (!IsOpenedByStorageEngine(schema_)) {
-    return Report(errors::msg::kFileOpenError,
-                  Status(ErrorCode::kInvalidRecordDeclaration,
-                         std::string(schema_.label) + " is not a keyed file that can be opened"));
-  }
-  Result<DiskFile> place = Locate(session.target().isPostgres(), whenMissing);
-  if (!place.ok()) return place.status();
-  const std::filesystem::path& resolved = place->path;
-  const bool existed = place->existed;
-
-  storage::OpenOptions options;
-  options.createIfMissing = whenMissing == WhenMissing::kCreate;
-  options.busyWaitMilliseconds = kHeldFileWaitMilliseconds;
-  Result<storage::KeyedFile*> file = session.Open(schema_, resolved, options);
+Result<storage::KeyedFile*> FileManager::Opened(Result<storage::KeyedFile*> file,
+                                                WhenMissing whenMissing, bool existed) const {
   if (file.ok()) return file;
   if (whenMissing == WhenMissing::kAbsent && file.status().code() == ErrorCode::kFileNotFound) {
-    return file.status();  // removed since we looked, or not on the server
+    return file.status();  // removed since we looked
   }
   if (file.status().code() == ErrorCode::kKeysNeedRebuild) {
     // The engine rebuilds stale keys while it opens; this is a rebuild that failed.

@@ -13,15 +13,14 @@
 // length and opens the file for a record context.
 namespace paltrix::records {
 
+// The name of a file on a database server: the file name of its disk name
+// ("Data\PRODUKT.dat" is "PRODUKT.dat").
+std::filesystem::path DatabaseFileName(std::string_view diskName);
+
 enum class WhenMissing {
   kCreate,  // the create attribute: a missing file is created empty
   kAbsent,  // a missing file (or folder) is reported as kFileNotFound, and nothing is created
 };
-
-// On a database server the last component of the disk name says which file
-// it is ("Data\PRODUKT.dat" is "PRODUKT.dat"); the server tells whether it
-// exists when it is opened.
-std::filesystem::path ServerName(std::string_view diskName);
 
 class FileManager {
  public:
@@ -37,8 +36,9 @@ class FileManager {
 
   // Opens the file in `session`. In the Data folder the disk name is resolved
   // from the working directory (components matched without regard to case;
-  // no folder is ever created); on a database server its file name names the
-  // file. A missing file is created empty (kCreate); a file whose keys
+  // no folder is ever created); on a database server (session.target()) the
+  // file is named by its file name alone (DatabaseFileName) and no Data
+  // folder is needed. A missing file is created empty (kCreate); a file whose keys
   // need rebuilding gets them rebuilt; a file held by another process is
   // waited for up to 10 seconds.
   //
@@ -61,13 +61,10 @@ class FileManager {
   Status Report(int messageNumber, Status status) const;
 
  private:
-  struct DiskFile {
-    std::filesystem::path path;
-    bool existed = false;  // on a server: not known before the open, taken as true
-  };
-  // Where the file is; kFileNotFound (quietly) when it is missing and
-  // kAbsent, other failures reported.
-  Result<DiskFile> Locate(bool onServer, WhenMissing whenMissing) const;
+  // The engine's answer to an open, with the failures reported. `existed`:
+  // whether the file was there before (a failed create is message 12).
+  Result<storage::KeyedFile*> Opened(Result<storage::KeyedFile*> file, WhenMissing whenMissing,
+                                     bool existed) const;
 
   const storage::FileSchema& schema_;
   errors::ErrorManager& errors_;

@@ -1,14 +1,16 @@
 #include "app/records/file_registry.h"
 
 #include <cassert>
-#include <utility>
 
 #include "app/records/record_files.h"
 
 namespace paltrix::records {
 
-FileRegistry::FileRegistry(errors::ErrorManager& errors, ManagerLifecycleObserver* observer,
-                           storage::StorageTarget target)
+FileRegistry::FileRegistry(errors::ErrorManager& errors, ManagerLifecycleObserver* observer)
+    : FileRegistry(errors, storage::StorageTarget::DataFolder(), observer) {}
+
+FileRegistry::FileRegistry(errors::ErrorManager& errors, storage::StorageTarget target,
+                           ManagerLifecycleObserver* observer)
     : errors_(errors), observer_(observer), target_(std::move(target)) {
   managers_.reserve(kFilesInCreationOrder.size());
   for (const storage::FileSchema* schema : kFilesInCreationOrder) {

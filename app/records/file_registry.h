@@ -26,11 +26,12 @@ class ManagerLifecycleObserver {
 
 class FileRegistry {
  public:
-  // The record files live where `target` says (the Data folder by default);
-  // every record context of the registry opens them there.
   // REQUIRES: `errors` (and `observer`, when given) outlive the registry.
-  explicit FileRegistry(errors::ErrorManager& errors, ManagerLifecycleObserver* observer = nullptr,
-                        storage::StorageTarget target = storage::StorageTarget::DataFolder());
+  explicit FileRegistry(errors::ErrorManager& errors, ManagerLifecycleObserver* observer = nullptr);
+  // The record files of `target` (the Data folder or a database server):
+  // every record context of the registry opens them there.
+  FileRegistry(errors::ErrorManager& errors, storage::StorageTarget target,
+               ManagerLifecycleObserver* observer = nullptr);
   FileRegistry(const FileRegistry&) = delete;
   FileRegistry& operator=(const FileRegistry&) = delete;
   ~FileRegistry();
@@ -40,7 +41,7 @@ class FileRegistry {
   const RelationManager& relations(const storage::FileSchema& schema) const;
 
   errors::ErrorManager& errorManager() const { return errors_; }
-  const storage::StorageTarget& storageTarget() const { return target_; }
+  const storage::StorageTarget& target() const { return target_; }
 
  private:
   struct ManagerPair {

@@ -60,8 +60,8 @@ int Application::Run(const FrameShownHandler& onShown) {
     errorManager.Kill();
     return kExitSettingUnreadable;
   }
-  auto files = std::make_unique<records::FileRegistry>(
-      errorManager, environment_.fileManagerObserver, std::move(target).value());
+  auto files = std::make_unique<records::FileRegistry>(errorManager, std::move(target).value(),
+                                                       environment_.fileManagerObserver);
 
   NetworkTrace trace(NetworkTracingRequested(environment_.arguments), diagnostics,
                      kApplicationName);

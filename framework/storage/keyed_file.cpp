@@ -20,13 +20,13 @@ Record Record::Blank(const FileSchema& schema) {
 }
 
 KeyedFile::Impl::Impl(Session::Impl& session, TableLayout layout, std::filesystem::path path,
-                      std::string database, bool readOnly)
+                      std::string database, std::string name, bool readOnly)
     : session(session),
       layout(std::move(layout)),
       path(std::move(path)),
       database(std::move(database)),
-      name(fmt::format("{} ({})", this->layout.schema().label, this->path.string())),
-      statements(*session.connection, this->database, this->layout, name),
+      name(std::move(name)),
+      statements(*session.connection, this->database, this->layout, this->name),
       readOnly(readOnly) {}
 
 KeyedFile::KeyedFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}

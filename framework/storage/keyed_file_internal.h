@@ -84,8 +84,9 @@ struct Cursor {
 };
 
 struct KeyedFile::Impl {
+  // `name` is "Label (path)", or "Label (PostgreSQL schema)" on a server.
   Impl(Session::Impl& session, TableLayout layout, std::filesystem::path path, std::string database,
-       bool readOnly);
+       std::string name, bool readOnly);
 
   FileContext context() {
     return FileContext{*session.connection, session.transactions, database, layout, name};

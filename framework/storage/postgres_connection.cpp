@@ -25,6 +25,7 @@ constexpr std::string_view kLockNotAvailable = "55P03";
 constexpr std::string_view kDeadlockDetected = "40P01";
 constexpr std::string_view kSerializationFailure = "40001";
 constexpr std::string_view kInsufficientPrivilege = "42501";
+constexpr std::string_view kTransactionRollback = "40000";
 
 // "?12" becomes "$12"; the engine's SQL holds no question mark elsewhere.
 std::string ServerParameters(std::string_view sql) {
@@ -52,10 +53,11 @@ class ServerStatement final : public db::StatementEngine {
       : connection_(connection), sql_(std::move(sql)), name_(connection.NextStatementName()) {}
   ~ServerStatement() override {
     Reset();
-    if (generation_ != 0 && generation_ == connection_.generation()) {
-      // The connection is known to be up (this generation); a failure here
-      // only leaves a prepared statement behind until it closes.
-      PQclear(PQexec(connection_.Live(), fmt::format("DEALLOCATE {}", name_).c_str()));
+    PGconn* current = connection_.Current();
+    if (current != nullptr && generation_ == connection_.generation()) {
+      // A failure here only leaves a prepared statement behind until the
+      // connection closes.
+      PQclear(PQexec(current, fmt::format("DEALLOCATE {}", name_).c_str()));
     }
   }
 
@@ -179,6 +181,16 @@ int ServerStatement::Execute(PGconn* live) {
 
 void IgnoreNotice(void*, const PGresult*) {}
 
+// The first line of a libpq message without its severity ("FATAL:  "): the
+// rest explains libpq's own guesses at the cause.
+std::string FirstLine(std::string_view message) {
+  message = message.substr(0, message.find('\n'));
+  for (std::string_view severity : {"FATAL:  ", "ERROR:  "}) {
+    if (message.starts_with(severity)) message.remove_prefix(severity.size());
+  }
+  return std::string(message);
+}
+
 }  // namespace
 
 std::string SchemaNameFor(std::string_view fileName) {
@@ -210,7 +222,7 @@ void ServerConnection::Connect() {
   }
   if (PQstatus(connection_) != CONNECTION_OK) {
     failureState_.clear();
-    failureText_ = PQerrorMessage(connection_);
+    failureText_ = FirstLine(PQerrorMessage(connection_));
     connectionLost_ = false;
     return;
   }
@@ -221,6 +233,10 @@ void ServerConnection::Connect() {
 
 PGconn* ServerConnection::Live() {
   if (connection_ == nullptr || PQstatus(connection_) != CONNECTION_OK) Connect();
+  return PQstatus(connection_) == CONNECTION_OK ? connection_ : nullptr;
+}
+
+PGconn* ServerConnection::Current() const {
   return PQstatus(connection_) == CONNECTION_OK ? connection_ : nullptr;
 }
 
@@ -238,8 +254,7 @@ int ServerConnection::Record(const PGresult* result) {
   const char* primary =
       result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
   failureState_ = state != nullptr ? state : "";
-  failureText_ = primary != nullptr ? primary : PQerrorMessage(connection_);
-  while (!failureText_.empty() && failureText_.back() == '\n') failureText_.pop_back();
+  failureText_ = primary != nullptr ? primary : FirstLine(PQerrorMessage(connection_));
   connectionLost_ = PQstatus(connection_) != CONNECTION_OK;
   return kFailed;
 }
@@ -248,7 +263,15 @@ int ServerConnection::Run(const std::string& sql) {
   PGconn* live = Live();
   if (live == nullptr) return kFailed;
   PGresult* result = PQexec(live, sql.c_str());
-  const int rc = Record(result);
+  int rc = Record(result);
+  // A server answers COMMIT of a transaction in which a statement failed with
+  // a rollback, and no error: that must not pass for a commit.
+  if (rc == db::kOk && sql == "COMMIT" && std::string_view(PQcmdStatus(result)) == "ROLLBACK") {
+    failureState_ = kTransactionRollback;
+    failureText_ = "the server rolled the transaction back instead of committing it";
+    connectionLost_ = false;
+    rc = kFailed;
+  }
   PQclear(result);
   return rc;
 }

@@ -67,6 +67,8 @@ class ServerConnection final : public db::Connection {
   // The live connection, connecting again when it was lost; nullptr (and
   // the failure recorded) when the server cannot be reached.
   PGconn* Live();
+  // The connection when it is up, without connecting again; else nullptr.
+  PGconn* Current() const;
   // Counts connections made: a statement prepared under an older one is
   // prepared again.
   std::uint64_t generation() const { return generation_; }

@@ -327,8 +327,8 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
                                             .readOnly = readOnly,
                                             .users = 1});
   }
-  auto impl =
-      std::make_unique<KeyedFile::Impl>(*impl_, std::move(*layout), canonical, database, readOnly);
+  auto impl = std::make_unique<KeyedFile::Impl>(*impl_, std::move(*layout), canonical, database,
+                                                name, readOnly);
   impl_->files.push_back(std::unique_ptr<KeyedFile>(new KeyedFile(std::move(impl))));
   return impl_->files.back().get();
 }

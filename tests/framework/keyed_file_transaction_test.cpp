@@ -73,6 +73,21 @@ TEST_P(TransactionTest, AFailedStepCanBeUndoneWithoutLosingTheOuterTransaction) 
   EXPECT_EQ(CommittedIds("second.dat"), (Ids{"kept"}));
 }
 
+// A server aborts a whole transaction on any failed statement (and then
+// "commits" it as a rollback); the engine keeps the embedded engine's rule
+// that only the refused write fails.
+TEST_P(TransactionTest, AWriteRefusedInsideATransactionFailsAloneAndTheRestCommits) {
+  ASSERT_TRUE(first_.Add(MakeRecord("taken")).ok());
+  Result<Session::Transaction> transaction = session_.Begin();
+  ASSERT_TRUE(transaction.ok());
+  ASSERT_TRUE(second_.Add(MakeRecord("a")).ok());
+  EXPECT_EQ(first_.Add(MakeRecord("TAKEN")).status().code(), ErrorCode::kDuplicateKey);
+  ASSERT_TRUE(second_.Add(MakeRecord("b")).ok());
+  ASSERT_TRUE(transaction->Commit().ok());
+  EXPECT_EQ(CommittedIds("first.dat"), (Ids{"taken"}));
+  EXPECT_EQ(CommittedIds("second.dat"), (Ids{"a", "b"}));
+}
+
 TEST_P(TransactionTest, AnOuterTransactionCannotCommitOverAnOpenInnerOne) {
   Result<Session::Transaction> outer = session_.Begin();
   ASSERT_TRUE(outer.ok());

@@ -265,6 +265,32 @@ TEST_P(SsccAllocationTest, AProcessKilledMidRunNeverLeavesAReturnedCodeForReuse)
   }
 }
 
+// The server ends the station's connection between two pallets: the next
+// allocation fails without a code, and the one after connects again and
+// continues the serial, skipping nothing and repeating nothing.
+TEST(SsccAllocationOnServer, AnAllocationWhoseConnectionWasLostReturnsNoCodeAndTheNextContinues) {
+  storage::testing::StorageUnderTest storage(storage::testing::Backend::kPostgres);
+  const std::filesystem::path path = storage / "DFIRMA.DAT";
+  FirmaContext context(storage.target(), path);
+  ASSERT_TRUE(context.status().ok()) << context.status().ToString();
+  ASSERT_TRUE(context.AddCompany(kPrefix, 41).ok());
+  ASSERT_EQ(context.Allocate().value(), SsccFromParts(kPrefix, 42).value());
+
+  testing::ExecuteSql(storage.databaseUrl(),
+                      "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                      "current_database() AND pid <> pg_backend_pid()");
+  const auto lost = context.Allocate();
+  ASSERT_FALSE(lost.ok()) << *lost;
+  EXPECT_NE(lost.status().message().find("connection to the PostgreSQL server was lost"),
+            std::string::npos)
+      << lost.status().message();
+
+  const auto next = context.Allocate();
+  ASSERT_TRUE(next.ok()) << next.status().ToString();
+  EXPECT_EQ(*next, SsccFromParts(kPrefix, 43).value());
+  EXPECT_EQ(FirmaContext(storage.target(), path).Stored().serial, 43);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, SsccAllocationTest, storage::testing::kBothBackends,
                          storage::testing::BackendName);
 

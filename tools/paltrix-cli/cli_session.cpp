@@ -32,7 +32,7 @@ storage::StorageTarget StationTarget() {
 
 CliSession::CliSession()
     : errors_(InitialisedErrorManager()),
-      registry_(errors_, nullptr, StationTarget()),
+      registry_(errors_, StationTarget()),
       context_(registry_) {}
 
 storage::KeyedFile& CliSession::File(const storage::FileSchema& schema) {
