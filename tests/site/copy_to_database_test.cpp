@@ -45,6 +45,38 @@ TEST_F(CopyToDatabaseTest, MovesCatalogueCompanyAndSerialAndTheNextPrintContinue
   EXPECT_EQ(station.Serial(), 45);
 }
 
+// The server refuses the products after the companies went in: the whole copy
+// is undone, and once the fault is gone the same copy goes through.
+TEST_F(CopyToDatabaseTest, AFailureMidwayLeavesNothingCopied) {
+  const Station station(database_.url());
+  station.Expect({"product", "list"});  // makes the product file, empty
+  // The engine keeps each file in a schema named after its file name.
+  paltrix::testing::ExecuteSql(database_.url(), R"(
+    CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS
+      $$ BEGIN RAISE EXCEPTION 'disk quota exceeded'; END $$;
+    DO $$ DECLARE t record; BEGIN
+      FOR t IN SELECT table_schema, table_name FROM information_schema.tables
+               WHERE table_schema LIKE '%produkt'
+      LOOP
+        EXECUTE format('CREATE TRIGGER refuse BEFORE INSERT ON %I.%I '
+                       'FOR EACH ROW EXECUTE FUNCTION refuse()', t.table_schema, t.table_name);
+      END LOOP;
+    END $$;)");
+
+  const CliResult failed = Run({"copy-to-database", database_.url()});
+  EXPECT_EQ(failed.exitStatus, 1);
+  EXPECT_THAT(failed.err, HasSubstr("nothing was copied"));
+  EXPECT_THAT(failed.err, HasSubstr("disk quota exceeded"));
+  const CliResult company = station.Run({"company", "show"});
+  EXPECT_EQ(company.exitStatus, 1) << "the company went in before the products failed";
+  EXPECT_THAT(company.err, HasSubstr("no company record"));
+
+  paltrix::testing::ExecuteSql(database_.url(), "DROP FUNCTION refuse() CASCADE");
+  const CliResult copied = Run({"copy-to-database", database_.url()});
+  ASSERT_EQ(copied.exitStatus, 0) << copied.err;
+  EXPECT_EQ(station.Serial(), 41);
+}
+
 TEST_F(CopyToDatabaseTest, WithoutADatabaseNamedOrSetItSaysWhereToSetOne) {
   const CliResult result = Run({"copy-to-database"});
   EXPECT_EQ(result.exitStatus, 2);
