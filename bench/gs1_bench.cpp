@@ -6,6 +6,7 @@
 #include "app/gs1/element_data.h"
 #include "app/gs1/sscc_allocator.h"
 #include "app/records/firma.h"
+#include "bench/bench_database.h"
 #include "framework/fields/date_time.h"
 #include "framework/fields/record_codec.h"
 #include "tests/support/temp_directory.h"
@@ -37,11 +38,12 @@ void BM_PalletElementStrings(benchmark::State& state) {
 }
 BENCHMARK(BM_PalletElementStrings);
 
-// One AllocateSSCC: immediate transaction, read, write, durable commit.
-void BM_AllocateSscc(benchmark::State& state) {
+// One AllocateSSCC: read, conditional write, durable commit; in the Data
+// folder, or on the local PostgreSQL server (target < 2 ms).
+void AllocateSscc(benchmark::State& state, const storage::StorageTarget& target) {
   namespace firma = records::firma;
   const testing::TempDirectory directory;
-  storage::Session session;
+  storage::Session session(target);
   auto file = session.Open(firma::kSchema, directory / "DFIRMA.DAT");
   if (!file.ok()) {
     state.SkipWithError(file.status().ToString().c_str());
@@ -53,7 +55,7 @@ void BM_AllocateSscc(benchmark::State& state) {
     state.SkipWithError("cannot add the company record");
     return;
   }
-  FirmaSsccAllocator allocator(session, **file, company);
+  FirmaSsccAllocator allocator(**file, company);
   for (auto _ : state) {
     auto sscc = allocator.Allocate();
     if (!sscc.ok()) {
@@ -63,7 +65,14 @@ void BM_AllocateSscc(benchmark::State& state) {
     benchmark::DoNotOptimize(sscc);
   }
 }
+void BM_AllocateSscc(benchmark::State& state) {
+  AllocateSscc(state, storage::StorageTarget::DataFolder());
+}
+void BM_AllocateSsccOnServer(benchmark::State& state) {
+  if (auto database = bench::BenchDatabase(state)) AllocateSscc(state, *database);
+}
 BENCHMARK(BM_AllocateSscc)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AllocateSsccOnServer)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace paltrix::gs1

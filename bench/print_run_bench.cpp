@@ -11,6 +11,7 @@
 #include "app/records/printer_file.h"
 #include "app/records/produkt.h"
 #include "app/records/record_context.h"
+#include "bench/bench_database.h"
 #include "framework/errors/error_manager.h"
 #include "output/cups_spooler.h"
 #include "tests/support/temp_directory.h"
@@ -22,14 +23,16 @@ namespace firma = records::firma;
 namespace produkt = records::produkt;
 namespace printer = records::printer;
 
-void BM_HundredPalletRunToFilePrinter(benchmark::State& state) {
+// The record files in the Data folder, or on the local PostgreSQL server
+// (target < 1 s for the run).
+void HundredPalletRun(benchmark::State& state, const storage::StorageTarget& target) {
   const testing::TempDirectory folder;
   std::filesystem::create_directory(folder / "Data");
   const testing::ScopedWorkingDirectory inFolder(folder.path());
 
   errors::ErrorManager& errorManager = errors::GlobalErrorManager();
   errorManager.Init();
-  records::FileRegistry registry(errorManager);
+  records::FileRegistry registry(errorManager, target);
   records::RecordContext context(registry);
   storage::Record& company = context.Buffer(firma::kSchema);
   fields::WriteText(company.image, firma::NAVN, "Dock ApS");
@@ -55,7 +58,7 @@ void BM_HundredPalletRunToFilePrinter(benchmark::State& state) {
   printerSettings.printerName = "file://" + (folder / "labels.zpl").string();
   const PrintJob job{DispatchVariant::kDialog, 0, {100, 4}};
 
-  gs1::FirmaSsccAllocator allocator(context.session(), **firmaFile, company);
+  gs1::FirmaSsccAllocator allocator(**firmaFile, company);
   output::RawPrinter rawPrinter(output::SystemSpooler());
   labels::ThreadSleeper sleeper;
   for (auto _ : state) {
@@ -70,7 +73,14 @@ void BM_HundredPalletRunToFilePrinter(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * job.counts.pallets);
 }
+void BM_HundredPalletRunToFilePrinter(benchmark::State& state) {
+  HundredPalletRun(state, storage::StorageTarget::DataFolder());
+}
+void BM_HundredPalletRunOnServerToFilePrinter(benchmark::State& state) {
+  if (auto database = bench::BenchDatabase(state)) HundredPalletRun(state, *database);
+}
 BENCHMARK(BM_HundredPalletRunToFilePrinter)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_HundredPalletRunOnServerToFilePrinter)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 }  // namespace paltrix::dispatch

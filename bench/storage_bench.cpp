@@ -4,12 +4,14 @@
 //   (target < 5 s), and the same appended without keys and then keyed,
 // - one durable add outside any transaction,
 // - positioning on a key and reading the next record among 100 000 records
-//   (target < 20 µs).
+//   (target < 20 µs), in the Data folder and on the local PostgreSQL server
+//   (target < 0.5 ms).
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>
 #include <stdlib.h>
 
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -18,6 +20,7 @@
 
 #include "app/records/produkt.h"
 #include "app/records/record_files.h"
+#include "bench/bench_database.h"
 #include "framework/fields/record_codec.h"
 #include "framework/path/path_resolver.h"
 #include "framework/storage/keyed_file.h"
@@ -151,31 +154,36 @@ void BM_SingleDurableAdd(benchmark::State& state) {
 }
 BENCHMARK(BM_SingleDurableAdd)->Unit(benchmark::kMicrosecond);
 
-// One file of 100 000 products shared by the positioning benchmarks.
+// One file of 100 000 products shared by the positioning benchmarks, in the
+// Data folder or on a database.
 class ProductFile {
  public:
-  ProductFile() : path_(folder_.path() / "PRODUKT.dat") {
-    Session creator;
+  explicit ProductFile(StorageTarget target)
+      : target_(std::move(target)), path_(folder_.path() / "PRODUKT.dat") {
+    Session creator(target_);
     KeyedFile* file = Check(creator.Open(produkt::kSchema, path_));
     Check(file->BeginBulk());
     for (int n = 0; n < kProducts; ++n) Check(file->Add(Product(n)));
     Check(file->EndBulk());
   }
+  const StorageTarget& target() const { return target_; }
   const std::filesystem::path& path() const { return path_; }
 
  private:
+  StorageTarget target_;
   BenchFolder folder_;
   std::filesystem::path path_;
 };
 
 const ProductFile& Products() {
-  static const ProductFile file;
+  static const ProductFile file(StorageTarget::DataFolder());
   return file;
 }
 
-void SeekAndNext(benchmark::State& state, std::size_t key) {
-  Session session;
-  KeyedFile* file = Check(session.Open(produkt::kSchema, Products().path()));
+void SeekAndNext(benchmark::State& state, std::size_t key,
+                 const ProductFile& products = Products()) {
+  Session session(products.target());
+  KeyedFile* file = Check(session.Open(produkt::kSchema, products.path()));
   std::mt19937 random(42);
   std::uniform_int_distribution<int> pick(0, kProducts - 1);
   Record record;
@@ -192,7 +200,15 @@ void BM_SeekAndNextOnUniqueKey(benchmark::State& state) {
 void BM_SeekAndNextOnDuplicatesKey(benchmark::State& state) {
   SeekAndNext(state, produkt::kNavneKey);
 }
+// The catalogue on the local PostgreSQL server (target < 0.5 ms).
+void BM_SeekAndNextOnUniqueKeyOnServer(benchmark::State& state) {
+  std::optional<StorageTarget> database = bench::BenchDatabase(state);
+  if (!database) return;
+  static const ProductFile products(*database);
+  SeekAndNext(state, produkt::kIDKey, products);
+}
 BENCHMARK(BM_SeekAndNextOnUniqueKey)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SeekAndNextOnUniqueKeyOnServer)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SeekAndNextOnDuplicatesKey)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

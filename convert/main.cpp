@@ -9,11 +9,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
+#include "app/settings/database_setting.h"
 #include "convert/product_conversion.h"
 #include "convert/text_progress.h"
 #include "convert/ui/progress_window.h"
+#include "framework/storage/database_setting.h"
 
 namespace {
 
@@ -43,11 +46,38 @@ constexpr const char* kHelp =
     "  -h, --help     show this help and exit\n"
     "  --version      show the version and exit\n"
     "\n"
+    "The file converted is always the Data folder's. A station whose record files are on\n"
+    "a PostgreSQL database (key Connection of section [Database] in the settings INI\n"
+    "file, or PALTRIX_DATABASE) is told so afterwards: move the converted Data folder\n"
+    "onto an empty database with 'paltrix-cli copy-to-database'.\n"
+    "\n"
     "Exit status: 0 converted or already current; 1 the conversion failed (the product\n"
     "file is unchanged); 2 wrong arguments.\n";
 
 constexpr const char* kAlreadyCurrent =
     "Data\\PRODUKT.dat is already in the current layout; nothing was changed.";
+
+// The conversion works on the Data folder, where the old program's file is. A
+// station set to a database reads its products from there instead: say so,
+// and how the converted file gets there.
+std::string DatabaseNote() {
+  const paltrix::Result<paltrix::storage::StorageTarget> target =
+      paltrix::settings::ReadStorageTarget(std::filesystem::current_path());
+  if (!target.ok()) {
+    return fmt::format(
+        "The database setting could not be read ({}); the Data folder's product "
+        "file was converted.",
+        target.status().ToString());
+  }
+  if (!target->isPostgres()) return {};
+  return fmt::format(
+      "This station's record files are on a PostgreSQL database (key {} of section [{}] in the "
+      "settings INI file, or {}), which always holds the current layout and which this program "
+      "does not change. To move the converted Data folder there, run "
+      "'paltrix-cli copy-to-database' into an empty database.",
+      paltrix::storage::kConnectionKey, paltrix::storage::kDatabaseSection,
+      paltrix::storage::kConnectionVariable);
+}
 
 bool HasDisplay() {
   const auto set = [](const char* name) {
@@ -69,6 +99,7 @@ int RunWithoutDisplay() {
     return kExitFailed;
   }
   if (*outcome == ConversionOutcome::kAlreadyCurrent) fmt::print(stderr, "{}\n", kAlreadyCurrent);
+  if (const std::string note = DatabaseNote(); !note.empty()) fmt::print(stderr, "{}\n", note);
   return kExitOk;
 }
 
@@ -88,6 +119,10 @@ int RunWithWindow(int argc, char** argv) {
   if (*outcome == ConversionOutcome::kAlreadyCurrent) {
     paltrix::convert::MakeConversionMessage(QString::fromUtf8(kAlreadyCurrent),
                                             QMessageBox::Information)
+        ->exec();
+  }
+  if (const std::string note = DatabaseNote(); !note.empty()) {
+    paltrix::convert::MakeConversionMessage(QString::fromStdString(note), QMessageBox::Information)
         ->exec();
   }
   return kExitOk;

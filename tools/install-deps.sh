@@ -17,6 +17,7 @@ packages=(
   help2man dpkg-dev lintian file
   lrzsz                                   # black-box peer of the serial transfer tests
   clang libclang-rt-dev libfuzzer-14-dev  # fuzz targets of the serial transfers
+  libpq-dev postgresql                    # storage on a database server; its private test server
 )
 
 sudo_cmd=()

@@ -16,7 +16,20 @@ namespace {
 
 constexpr int kHeldFileWaitMilliseconds = 10000;
 
+storage::OpenOptions OptionsFor(WhenMissing whenMissing) {
+  storage::OpenOptions options;
+  options.createIfMissing = whenMissing == WhenMissing::kCreate;
+  options.busyWaitMilliseconds = kHeldFileWaitMilliseconds;
+  return options;
+}
+
 }  // namespace
+
+std::filesystem::path DatabaseFileName(std::string_view diskName) {
+  const std::size_t separator = diskName.find_last_of("\\/");
+  return std::string(separator == std::string_view::npos ? diskName
+                                                         : diskName.substr(separator + 1));
+}
 
 FileManager::FileManager(const storage::FileSchema& schema, errors::ErrorManager& errors)
     : schema_(schema), errors_(errors) {}
@@ -46,6 +59,12 @@ Result<storage::KeyedFile*> FileManager::Open(storage::Session& session,
                   Status(ErrorCode::kInvalidRecordDeclaration,
                          std::string(schema_.label) + " is not a keyed file that can be opened"));
   }
+  if (session.target().isPostgres()) {
+    // A missing file is told by the engine; reported as a failed open.
+    return Opened(
+        session.Open(schema_, DatabaseFileName(schema_.diskName), OptionsFor(whenMissing)),
+        whenMissing, /*existed=*/true);
+  }
   Result<std::filesystem::path> resolved = path::ResolveDiskName(schema_.diskName);
   if (!resolved.ok()) {
     if (resolved.status().code() != ErrorCode::kPathNotFound) {
@@ -62,10 +81,11 @@ Result<storage::KeyedFile*> FileManager::Open(storage::Session& session,
     return Status(ErrorCode::kFileNotFound, resolved->string() + " does not exist");
   }
 
-  storage::OpenOptions options;
-  options.createIfMissing = whenMissing == WhenMissing::kCreate;
-  options.busyWaitMilliseconds = kHeldFileWaitMilliseconds;
-  Result<storage::KeyedFile*> file = session.Open(schema_, *resolved, options);
+  return Opened(session.Open(schema_, *resolved, OptionsFor(whenMissing)), whenMissing, existed);
+}
+
+Result<storage::KeyedFile*> FileManager::Opened(Result<storage::KeyedFile*> file,
+                                                WhenMissing whenMissing, bool existed) const {
   if (file.ok()) return file;
   if (whenMissing == WhenMissing::kAbsent && file.status().code() == ErrorCode::kFileNotFound) {
     return file.status();  // removed since we looked

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 #include "framework/errors/error_manager.h"
@@ -11,6 +12,10 @@
 // The file manager of one record file: it carries the file's label and record
 // length and opens the file for a record context.
 namespace paltrix::records {
+
+// The name of a file on a database server: the file name of its disk name
+// ("Data\PRODUKT.dat" is "PRODUKT.dat").
+std::filesystem::path DatabaseFileName(std::string_view diskName);
 
 enum class WhenMissing {
   kCreate,  // the create attribute: a missing file is created empty
@@ -29,9 +34,11 @@ class FileManager {
   std::uint32_t recordLength() const { return schema_.recordLength; }
   errors::ErrorManager& errorManager() const { return errors_; }
 
-  // Opens the file in `session`. The disk name is resolved from the working
-  // directory (components matched without regard to case; no folder is ever
-  // created). A missing file is created empty (kCreate); a file whose keys
+  // Opens the file in `session`. In the Data folder the disk name is resolved
+  // from the working directory (components matched without regard to case;
+  // no folder is ever created); on a database server (session.target()) the
+  // file is named by its file name alone (DatabaseFileName) and no Data
+  // folder is needed. A missing file is created empty (kCreate); a file whose keys
   // need rebuilding gets them rebuilt; a file held by another process is
   // waited for up to 10 seconds.
   //
@@ -54,6 +61,11 @@ class FileManager {
   Status Report(int messageNumber, Status status) const;
 
  private:
+  // The engine's answer to an open, with the failures reported. `existed`:
+  // whether the file was there before (a failed create is message 12).
+  Result<storage::KeyedFile*> Opened(Result<storage::KeyedFile*> file, WhenMissing whenMissing,
+                                     bool existed) const;
+
   const storage::FileSchema& schema_;
   errors::ErrorManager& errors_;
 };

@@ -7,7 +7,11 @@
 namespace paltrix::records {
 
 FileRegistry::FileRegistry(errors::ErrorManager& errors, ManagerLifecycleObserver* observer)
-    : errors_(errors), observer_(observer) {
+    : FileRegistry(errors, storage::StorageTarget::DataFolder(), observer) {}
+
+FileRegistry::FileRegistry(errors::ErrorManager& errors, storage::StorageTarget target,
+                           ManagerLifecycleObserver* observer)
+    : errors_(errors), observer_(observer), target_(std::move(target)) {
   managers_.reserve(kFilesInCreationOrder.size());
   for (const storage::FileSchema* schema : kFilesInCreationOrder) {
     ManagerPair pair;

@@ -8,6 +8,7 @@
 #include "app/records/relation_manager.h"
 #include "framework/errors/error_manager.h"
 #include "framework/storage/schema.h"
+#include "framework/storage/storage_target.h"
 
 // The file and relation managers of the twelve record files, created at
 // program start in the order of kFilesInCreationOrder (for each file its file
@@ -27,6 +28,10 @@ class FileRegistry {
  public:
   // REQUIRES: `errors` (and `observer`, when given) outlive the registry.
   explicit FileRegistry(errors::ErrorManager& errors, ManagerLifecycleObserver* observer = nullptr);
+  // The record files of `target` (the Data folder or a database server):
+  // every record context of the registry opens them there.
+  FileRegistry(errors::ErrorManager& errors, storage::StorageTarget target,
+               ManagerLifecycleObserver* observer = nullptr);
   FileRegistry(const FileRegistry&) = delete;
   FileRegistry& operator=(const FileRegistry&) = delete;
   ~FileRegistry();
@@ -36,6 +41,7 @@ class FileRegistry {
   const RelationManager& relations(const storage::FileSchema& schema) const;
 
   errors::ErrorManager& errorManager() const { return errors_; }
+  const storage::StorageTarget& target() const { return target_; }
 
  private:
   struct ManagerPair {
@@ -44,6 +50,7 @@ class FileRegistry {
   };
   errors::ErrorManager& errors_;
   ManagerLifecycleObserver* observer_;
+  storage::StorageTarget target_;
   std::vector<ManagerPair> managers_;  // in creation order
 };
 

@@ -7,7 +7,7 @@
 
 namespace paltrix::records {
 
-RecordContext::RecordContext(const FileRegistry& files) : files_(files) {
+RecordContext::RecordContext(const FileRegistry& files) : files_(files), session_(files.target()) {
   for (std::size_t i = 0; i < kFilesInCreationOrder.size(); ++i) {
     openFiles_[i].buffer = storage::Record::Blank(*kFilesInCreationOrder[i]);
   }

@@ -11,9 +11,9 @@
 
 // A record context: the record buffers and file handles of one window. Each
 // window that runs on its own (or the command-line program) creates its own:
-// one storage session, and for each of the eleven keyed files an open handle
-// and a record buffer. A record read in one context is not seen in another
-// until that context reads it.
+// one storage session on the registry's storage target, and for each of the eleven keyed files an
+// open handle and a record buffer. A record read in one context is not seen in another until that
+// context reads it.
 //
 // Files are opened lazily, through their file manager, on first use and stay
 // open until the context goes away. The Printer record is not part of a

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "app/settings/database_setting.h"
 #include "app/settings/framework_ini.h"
 #include "app/settings/settings_ini_name.h"
 #include "app/ui/app_icon.h"
@@ -15,6 +16,8 @@
 
 namespace paltrix::app {
 namespace {
+
+constexpr int kExitSettingUnreadable = 3;
 
 void Warn(std::ostream& diagnostics, const char* what, const Status& status) {
   diagnostics << "paltrix: " << what << ": " << status.ToString() << '\n';
@@ -48,8 +51,17 @@ int Application::Run(const FrameShownHandler& onShown) {
 
   std::optional<settings::FrameworkIni> frameworkIni = OpenFrameworkIni(diagnostics);
 
-  auto files =
-      std::make_unique<records::FileRegistry>(errorManager, environment_.fileManagerObserver);
+  // A setting that cannot be read must not quietly put this station on a
+  // serial range of its own in the Data folder.
+  Result<storage::StorageTarget> target =
+      settings::ReadStorageTarget(std::filesystem::current_path());
+  if (!target.ok()) {
+    Warn(diagnostics, "not started: the database setting cannot be read", target.status());
+    errorManager.Kill();
+    return kExitSettingUnreadable;
+  }
+  auto files = std::make_unique<records::FileRegistry>(errorManager, std::move(target).value(),
+                                                       environment_.fileManagerObserver);
 
   NetworkTrace trace(NetworkTracingRequested(environment_.arguments), diagnostics,
                      kApplicationName);

@@ -7,8 +7,6 @@
 
 #include "framework/result.h"
 #include "framework/storage/file_statements.h"
-#include "framework/storage/sqlite_connection.h"
-#include "framework/storage/sqlite_status.h"
 
 namespace paltrix::storage {
 namespace {
@@ -25,59 +23,62 @@ struct FileInfo {
 // before any of its rows is written.
 constexpr int kKeyBuildBatch = 512;
 
-Status Run(const FileContext& file, const std::string& sql) {
-  const int rc = sqlite::Execute(file.connection, sql);
-  if (rc == SQLITE_OK) return Status::Ok();
-  return SqliteFailure(file.connection, rc, file.name);
+Status Failure(const FileContext& file, int rc) {
+  return file.connection.Failure(rc, file.name);
 }
 
-Status Prepare(const FileContext& file, const std::string& sql, sqlite::Statement& statement) {
-  const int rc = sqlite::Statement::Prepare(file.connection, sql, statement);
-  if (rc == SQLITE_OK) return Status::Ok();
-  return SqliteFailure(file.connection, rc, file.name);
+Status Run(const FileContext& file, const std::string& sql) {
+  if (sql.empty()) return Status::Ok();
+  const int rc = file.connection.Execute(sql);
+  if (rc == db::kOk) return Status::Ok();
+  return Failure(file, rc);
+}
+
+Status Prepare(const FileContext& file, const std::string& sql, db::Statement& statement) {
+  const int rc = file.connection.Prepare(sql, statement);
+  if (rc == db::kOk) return Status::Ok();
+  return Failure(file, rc);
 }
 
 // The first column of the first row of `sql`, 0 when there is no row.
 Result<std::int64_t> QueryInteger(const FileContext& file, const std::string& sql) {
-  sqlite::Statement statement;
+  db::Statement statement;
   if (Status status = Prepare(file, sql, statement); !status.ok()) return status;
-  sqlite::StatementRun run(statement);
+  db::StatementRun run(statement);
   const int rc = run->Step();
-  if (rc == SQLITE_ROW) return run->ColumnInteger(0);
-  if (rc == SQLITE_DONE) return std::int64_t{0};
-  return SqliteFailure(file.connection, rc, file.name);
+  if (rc == db::kRow) return run->ColumnInteger(0);
+  if (rc == db::kDone) return std::int64_t{0};
+  return Failure(file, rc);
 }
 
 Status InvalidDataFile(const FileContext& file, std::string_view why) {
   return Status(ErrorCode::kInvalidDataFile, fmt::format("{}: {}", file.name, why));
 }
 
-// Writing the application id is the first write of a transaction level: it
+// The first statement of a transaction level that changes the file: it
 // takes this file's write lock (waiting out other writers) before anything is
 // read, so what is read next is current and cannot go stale.
 Status TakeWriteLock(const FileContext& file) {
-  return Run(file, fmt::format("PRAGMA {}.application_id = {}", file.database, kApplicationId));
+  return Run(file, file.connection.TakeWriteLockSql(file.database));
 }
 
 Result<FileInfo> ReadFileInfo(const FileContext& file) {
-  Result<std::int64_t> tables = QueryInteger(
-      file, fmt::format("SELECT count(*) FROM {}.sqlite_master WHERE type = 'table' AND name = "
-                        "'{}'",
-                        file.database, kFileInfoTable));
+  Result<std::int64_t> tables =
+      QueryInteger(file, file.connection.TableExistsSql(file.database, kFileInfoTable));
   if (!tables.ok()) return tables.status();
   if (*tables == 0) return InvalidDataFile(file, "the file description is missing");
 
-  sqlite::Statement statement;
+  db::Statement statement;
   Status status = Prepare(file,
                           fmt::format("SELECT format_version, record_length, memo_count, "
                                       "key_signature, {} FROM {}.{}",
                                       kKeysStale, file.database, kFileInfoTable),
                           statement);
   if (!status.ok()) return status;
-  sqlite::StatementRun run(statement);
+  db::StatementRun run(statement);
   const int rc = run->Step();
-  if (rc == SQLITE_DONE) return InvalidDataFile(file, "the file description is empty");
-  if (rc != SQLITE_ROW) return SqliteFailure(file.connection, rc, file.name);
+  if (rc == db::kDone) return InvalidDataFile(file, "the file description is empty");
+  if (rc != db::kRow) return Failure(file, rc);
   FileInfo info;
   info.formatVersion = run->ColumnInteger(0);
   info.recordLength = run->ColumnInteger(1);
@@ -90,11 +91,12 @@ Result<FileInfo> ReadFileInfo(const FileContext& file) {
 Status CreateFile(const FileContext& file) {
   TransactionLevel level(file.transactions);
   if (Status status = level.Begin(); !status.ok()) return status;
-  if (Status status = TakeWriteLock(file); !status.ok()) return status;
+  if (Status status = Run(file, file.connection.CreateFileSql(file.database)); !status.ok()) {
+    return status;
+  }
   // Another process may have created the file while this one waited.
   Result<std::int64_t> described =
-      QueryInteger(file, fmt::format("SELECT count(*) FROM {}.sqlite_master WHERE name = '{}'",
-                                     file.database, kFileInfoTable));
+      QueryInteger(file, file.connection.TableExistsSql(file.database, kFileInfoTable));
   if (!described.ok()) return described.status();
   if (*described > 0) return level.Commit();
 
@@ -105,26 +107,26 @@ Status CreateFile(const FileContext& file) {
                                         "{} INTEGER NOT NULL)",
                                         db, kFileInfoTable, kKeysStale));
   if (!status.ok()) return status;
-  sqlite::Statement insert;
+  db::Statement insert;
   status = Prepare(
       file, fmt::format("INSERT INTO {}.{} VALUES(?1, ?2, ?3, ?4, ?5, 0)", db, kFileInfoTable),
       insert);
   if (!status.ok()) return status;
   const std::string signature = file.layout.KeySignature();
   {
-    sqlite::StatementRun run(insert);
+    db::StatementRun run(insert);
     run->BindInteger(1, kFormatVersion);
     run->BindText(2, file.layout.schema().label);
     run->BindInteger(3, file.layout.schema().recordLength);
     run->BindInteger(4, static_cast<std::int64_t>(file.layout.memoCount()));
     run->BindText(5, signature);
-    if (const int rc = run->Step(); rc != SQLITE_DONE) {
-      return SqliteFailure(file.connection, rc, file.name);
+    if (const int rc = run->Step(); rc != db::kDone) {
+      return Failure(file, rc);
     }
   }
-  status = Run(file, file.layout.CreateTableSql(db, kRecordsTable));
+  status = Run(file, file.layout.CreateTableSql(file.connection, db, kRecordsTable));
   for (std::size_t key = 0; status.ok() && key < file.layout.keys().size(); ++key) {
-    status = Run(file, file.layout.CreateIndexSql(db, key));
+    status = Run(file, file.layout.CreateIndexSql(file.connection, db, key));
   }
   if (!status.ok()) return status;
   return level.Commit();
@@ -134,21 +136,18 @@ Status CreateFile(const FileContext& file) {
 // replaces the old one; record numbers and the numbering's high-water mark stay.
 Status RecreateRecordsTable(const FileContext& file) {
   const std::string& db = file.database;
-  Result<std::int64_t> highWater = QueryInteger(
-      file, fmt::format("SELECT coalesce(max(seq), 0) FROM {}.sqlite_sequence WHERE name = '{}'",
-                        db, kRecordsTable));
+  Result<std::int64_t> highWater =
+      QueryInteger(file, file.connection.HighWaterSql(db, kRecordsTable));
   if (!highWater.ok()) return highWater.status();
   const std::string columns = file.layout.RecordColumns();
   const std::string rebuilt = fmt::format("{}_rebuild", kRecordsTable);
   const std::string steps[] = {
-      file.layout.CreateTableSql(db, rebuilt),
+      file.layout.CreateTableSql(file.connection, db, rebuilt),
       fmt::format("INSERT INTO {0}.{1}({2}) SELECT {2} FROM {0}.{3}", db, rebuilt, columns,
                   kRecordsTable),
       fmt::format("DROP TABLE {}.{}", db, kRecordsTable),
       fmt::format("ALTER TABLE {}.{} RENAME TO {}", db, rebuilt, kRecordsTable),
-      fmt::format("DELETE FROM {}.sqlite_sequence WHERE name = '{}'", db, kRecordsTable),
-      fmt::format("INSERT INTO {}.sqlite_sequence(name, seq) VALUES('{}', {})", db, kRecordsTable,
-                  *highWater),
+      file.connection.KeepNumberingSql(db, kRecordsTable, *highWater),
   };
   for (const std::string& step : steps) {
     if (Status status = Run(file, step); !status.ok()) return status;
@@ -164,8 +163,8 @@ Status RecomputeKeyColumns(const FileContext& file) {
       assignments.push_back(fmt::format("{} = ?{}", column, assignments.size() + 1));
     }
   }
-  sqlite::Statement select;
-  sqlite::Statement update;
+  db::Statement select;
+  db::Statement update;
   Status status =
       Prepare(file,
               fmt::format("SELECT {0}, {1} FROM {2}.{3} WHERE {0} > ?1 ORDER BY {0} "
@@ -186,13 +185,13 @@ Status RecomputeKeyColumns(const FileContext& file) {
   do {
     batch.clear();
     {
-      sqlite::StatementRun run(select);
+      db::StatementRun run(select);
       run->BindInteger(1, after);
       int rc;
-      while ((rc = run->Step()) == SQLITE_ROW) {
+      while ((rc = run->Step()) == db::kRow) {
         batch.emplace_back(run->ColumnInteger(0), std::string(run->ColumnBytes(1)));
       }
-      if (rc != SQLITE_DONE) return SqliteFailure(file.connection, rc, file.name);
+      if (rc != db::kDone) return Failure(file, rc);
     }
     for (const auto& [recno, image] : batch) {
       if (image.size() != layout.schema().recordLength) {
@@ -202,15 +201,15 @@ Status RecomputeKeyColumns(const FileContext& file) {
       for (std::size_t key = 0; key < layout.keys().size(); ++key) {
         values.push_back(layout.ExtractKey(key, image));
       }
-      sqlite::StatementRun run(update);
+      db::StatementRun run(update);
       int index = 1;
       for (const KeyValues& keyValues : values) {
         BindKeyValues(update, index, keyValues);
         index += static_cast<int>(keyValues.size());
       }
       run->BindInteger(index, recno);
-      if (const int rc = run->Step(); rc != SQLITE_DONE) {
-        return SqliteFailure(file.connection, rc, file.name);
+      if (const int rc = run->Step(); rc != db::kDone) {
+        return Failure(file, rc);
       }
       after = recno;
     }
@@ -222,17 +221,13 @@ Status BuildKeysLocked(const FileContext& file) {
   const std::string& db = file.database;
   std::vector<std::string> oldIndexes;
   {
-    sqlite::Statement statement;
-    Status status = Prepare(file,
-                            fmt::format("SELECT name FROM {}.sqlite_master WHERE type = 'index' "
-                                        "AND tbl_name = '{}' AND name GLOB 'key[0-9]*'",
-                                        db, kRecordsTable),
-                            statement);
+    db::Statement statement;
+    Status status = Prepare(file, file.connection.KeyIndexesSql(db, kRecordsTable), statement);
     if (!status.ok()) return status;
-    sqlite::StatementRun run(statement);
+    db::StatementRun run(statement);
     int rc;
-    while ((rc = run->Step()) == SQLITE_ROW) oldIndexes.emplace_back(run->ColumnBytes(0));
-    if (rc != SQLITE_DONE) return SqliteFailure(file.connection, rc, file.name);
+    while ((rc = run->Step()) == db::kRow) oldIndexes.emplace_back(run->ColumnBytes(0));
+    if (rc != db::kDone) return Failure(file, rc);
   }
   // Building each index once over finished columns is much cheaper than
   // keeping the indexes up to date row by row.
@@ -245,7 +240,7 @@ Status BuildKeysLocked(const FileContext& file) {
     if (Status status = RecomputeKeyColumns(file); !status.ok()) return status;
   }
   for (std::size_t key = 0; key < file.layout.keys().size(); ++key) {
-    Status status = Run(file, file.layout.CreateIndexSql(db, key));
+    Status status = Run(file, file.layout.CreateIndexSql(file.connection, db, key));
     if (status.code() == ErrorCode::kDuplicateKey) {
       return Status(ErrorCode::kDuplicateKey,
                     fmt::format("{}: two records have the same value of the unique key {}",
@@ -253,17 +248,17 @@ Status BuildKeysLocked(const FileContext& file) {
     }
     if (!status.ok()) return status;
   }
-  sqlite::Statement update;
+  db::Statement update;
   Status status = Prepare(
       file,
       fmt::format("UPDATE {}.{} SET key_signature = ?1, {} = 0", db, kFileInfoTable, kKeysStale),
       update);
   if (!status.ok()) return status;
   const std::string signature = file.layout.KeySignature();
-  sqlite::StatementRun run(update);
+  db::StatementRun run(update);
   run->BindText(1, signature);
-  if (const int rc = run->Step(); rc != SQLITE_DONE) {
-    return SqliteFailure(file.connection, rc, file.name);
+  if (const int rc = run->Step(); rc != db::kDone) {
+    return Failure(file, rc);
   }
   return Status::Ok();
 }
@@ -287,15 +282,13 @@ Status RebuildOnOpen(const FileContext& file) {
 
 }  // namespace
 
-// True for an empty database that is still to be made a record file, false
-// for one of ours; kInvalidDataFile for anything else. Both reads are one read
-// transaction, so a file that another process is creating at this moment is
+// Both reads are one read transaction, so a file that another process is creating at this moment is
 // seen either empty or complete, never half-way.
 Result<bool> IsFreshFile(const FileContext& file) {
   TransactionLevel snapshot(file.transactions);
   if (Status status = snapshot.Begin(); !status.ok()) return status;
   Result<std::int64_t> applicationId =
-      QueryInteger(file, fmt::format("PRAGMA {}.application_id", file.database));
+      QueryInteger(file, file.connection.IdentitySql(file.database));
   if (!applicationId.ok()) return applicationId.status();
   if (*applicationId == kApplicationId) {
     if (Status status = snapshot.Commit(); !status.ok()) return status;
@@ -303,7 +296,7 @@ Result<bool> IsFreshFile(const FileContext& file) {
   }
   if (*applicationId == 0) {
     Result<std::int64_t> objects =
-        QueryInteger(file, fmt::format("SELECT count(*) FROM {}.sqlite_master", file.database));
+        QueryInteger(file, file.connection.ObjectCountSql(file.database));
     if (!objects.ok()) return objects.status();
     if (*objects == 0) {
       if (Status status = snapshot.Commit(); !status.ok()) return status;
@@ -327,8 +320,7 @@ Status PrepareFile(const FileContext& file, Access access) {
 
   Status status;
   if (!readOnly) {
-    status = Run(file, fmt::format("PRAGMA {0}.journal_mode = WAL; PRAGMA {0}.synchronous = FULL",
-                                   file.database));
+    status = Run(file, file.connection.OpenFileSql(file.database));
   }
   if (status.ok() && fresh) status = CreateFile(file);
   if (!status.ok()) return status;

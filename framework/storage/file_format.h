@@ -1,11 +1,11 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <string>
 
+#include "framework/result.h"
 #include "framework/status.h"
+#include "framework/storage/database.h"
 #include "framework/storage/table_layout.h"
 #include "framework/storage/transaction_stack.h"
 
@@ -13,6 +13,9 @@
 // table_layout.h:
 //
 //   PRAGMA application_id = kApplicationId   -- marks the database as ours
+//                                               (embedded engine; on PostgreSQL
+//                                               the file's schema holding
+//                                               file_info does)
 //   file_info(format_version, label, record_length, memo_count,
 //             key_signature, keys_stale)     -- exactly one row
 //
@@ -26,9 +29,9 @@ inline constexpr int kFormatVersion = 1;
 
 // One attached file as the format code sees it.
 struct FileContext {
-  sqlite3* connection;
+  db::Connection& connection;
   TransactionStack& transactions;
-  const std::string& database;  // the attached schema name
+  const std::string& database;  // the file's schema name on the connection
   const TableLayout& layout;
   const std::string& name;  // "Label (path)", leads every message
 };
@@ -47,6 +50,10 @@ enum class Access { kReadWrite, kReadOnly };
 // kFileSystemError.
 // REQUIRES: no transaction is open on the connection.
 Status PrepareFile(const FileContext& file, Access access);
+
+// True for an empty database that is still to be made a record file, false
+// for one of ours; kInvalidDataFile for anything else.
+Result<bool> IsFreshFile(const FileContext& file);
 
 // Recomputes every key column from the record images and recreates the
 // indexes, then clears the stale mark, all in one transaction level.

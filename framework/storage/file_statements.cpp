@@ -4,8 +4,6 @@
 
 #include <utility>
 
-#include "framework/storage/sqlite_status.h"
-
 namespace paltrix::storage {
 namespace {
 
@@ -27,30 +25,29 @@ std::string Descending(const std::vector<std::string>& columns) {
 
 }  // namespace
 
-FileStatements::FileStatements(sqlite3* connection, std::string database, const TableLayout& layout,
-                               std::string context)
+FileStatements::FileStatements(db::Connection& connection, std::string database,
+                               const TableLayout& layout, std::string context)
     : connection_(connection),
       database_(std::move(database)),
       layout_(layout),
       context_(std::move(context)),
       keyStatements_(layout.keys().size()) {}
 
-Result<sqlite::Statement*> FileStatements::Get(FileStatement which) {
-  sqlite::Statement& slot = fileStatements_[static_cast<std::size_t>(which)];
+Result<db::Statement*> FileStatements::Get(FileStatement which) {
+  db::Statement& slot = fileStatements_[static_cast<std::size_t>(which)];
   if (slot.prepared()) return &slot;
   return Prepare(slot, Sql(which));
 }
 
-Result<sqlite::Statement*> FileStatements::Get(std::size_t key, KeyStatement which) {
-  sqlite::Statement& slot = keyStatements_[key][static_cast<std::size_t>(which)];
+Result<db::Statement*> FileStatements::Get(std::size_t key, KeyStatement which) {
+  db::Statement& slot = keyStatements_[key][static_cast<std::size_t>(which)];
   if (slot.prepared()) return &slot;
   return Prepare(slot, Sql(key, which));
 }
 
-Result<sqlite::Statement*> FileStatements::Prepare(sqlite::Statement& slot,
-                                                   const std::string& sql) {
-  const int rc = sqlite::Statement::Prepare(connection_, sql, slot);
-  if (rc != SQLITE_OK) return SqliteFailure(connection_, rc, context_);
+Result<db::Statement*> FileStatements::Prepare(db::Statement& slot, const std::string& sql) {
+  const int rc = connection_.Prepare(sql, slot);
+  if (rc != db::kOk) return connection_.Failure(rc, context_);
   return &slot;
 }
 
@@ -70,21 +67,32 @@ std::string FileStatements::Sql(FileStatement which) const {
     case FileStatement::kGet:
       return fmt::format("SELECT {} FROM {} WHERE {} = ?1", columns, table, kRecordNumber);
     case FileStatement::kInsert:
-      return fmt::format("INSERT INTO {}({}) SELECT {} WHERE {}", table, fmt::join(written, ", "),
-                         Parameters(1, written.size()), KeysCurrentGuard());
+      return fmt::format("INSERT INTO {}({}) SELECT {} WHERE {} RETURNING {}", table,
+                         fmt::join(written, ", "), Parameters(1, written.size()),
+                         KeysCurrentGuard(), kRecordNumber);
     case FileStatement::kAppend:
-      return fmt::format("INSERT INTO {}({}) VALUES({})", table, fmt::join(written, ", "),
-                         Parameters(1, written.size()));
-    case FileStatement::kUpdate: {
+      return fmt::format("INSERT INTO {}({}) VALUES({}) RETURNING {}", table,
+                         fmt::join(written, ", "), Parameters(1, written.size()), kRecordNumber);
+    case FileStatement::kUpdate:
+    case FileStatement::kUpdateIfUnchanged: {
       std::string assignments;
       for (std::size_t i = 0; i < written.size(); ++i) {
         assignments += fmt::format("{}{} = ?{}", i > 0 ? ", " : "", written[i], i + 1);
       }
-      return fmt::format("UPDATE {} SET {} WHERE {} = ?{} AND {}", table, assignments,
-                         kRecordNumber, written.size() + 1, KeysCurrentGuard());
+      std::string unchanged;
+      if (which == FileStatement::kUpdateIfUnchanged) {
+        const std::size_t first = written.size() + 2;
+        unchanged += fmt::format(" AND {} = ?{}", kImage, first);
+        for (std::size_t m = 0; m < layout_.memoCount(); ++m) {
+          unchanged += fmt::format(" AND m{} = ?{}", m, first + 1 + m);
+        }
+      }
+      return fmt::format("UPDATE {0} SET {1} WHERE {2} = ?{3}{4} AND {5} RETURNING {2}", table,
+                         assignments, kRecordNumber, written.size() + 1, unchanged,
+                         KeysCurrentGuard());
     }
     case FileStatement::kDelete:
-      return fmt::format("DELETE FROM {} WHERE {} = ?1", table, kRecordNumber);
+      return fmt::format("DELETE FROM {0} WHERE {1} = ?1 RETURNING {1}", table, kRecordNumber);
     case FileStatement::kCount:
       return fmt::format("SELECT count(*) FROM {}", table);
     case FileStatement::kPhysicalNext:
@@ -152,13 +160,13 @@ std::string FileStatements::Sql(std::size_t key, KeyStatement which) const {
                      database_, kRecordsTable, where, order);
 }
 
-void BindKeyValues(sqlite::Statement& statement, int first, const KeyValues& values) {
+void BindKeyValues(db::Statement& statement, int first, const KeyValues& values) {
   int index = first;
   for (const KeyValue& value : values) {
     if (const auto* number = std::get_if<std::int64_t>(&value)) {
       statement.BindInteger(index++, *number);
     } else {
-      statement.BindText(index++, std::get<std::string>(value));
+      statement.BindKeyText(index++, std::get<std::string>(value));
     }
   }
 }

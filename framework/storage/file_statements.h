@@ -1,14 +1,12 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "framework/result.h"
-#include "framework/storage/sqlite_connection.h"
+#include "framework/storage/database.h"
 #include "framework/storage/table_layout.h"
 
 namespace paltrix::storage {
@@ -17,18 +15,19 @@ namespace paltrix::storage {
 // find or change nothing while the keys are stale (see kKeysStale), which the
 // caller then tells apart from "no such record".
 enum class FileStatement {
-  kGet,               // ?1 recno -> record columns
-  kInsert,            // ?1 image, memos, key columns; guarded
-  kAppend,            // as kInsert with NULL key columns; not guarded
-  kUpdate,            // as kInsert, then recno; guarded
-  kDelete,            // ?1 recno
-  kCount,             // -> count
-  kPhysicalNext,      // ?1 recno -> the record after it
-  kPhysicalPrevious,  // ?1 recno -> the record before it
-  kKeysStale,         // -> keys_stale
+  kGet,                // ?1 recno -> record columns
+  kInsert,             // ?1 image, memos, key columns; guarded; -> recno
+  kAppend,             // as kInsert with NULL key columns; not guarded; -> recno
+  kUpdate,             // as kInsert, then recno; guarded; -> recno when changed
+  kUpdateIfUnchanged,  // as kUpdate, then the image and memos it must still hold
+  kDelete,             // ?1 recno; -> recno when deleted
+  kCount,              // -> count
+  kPhysicalNext,       // ?1 recno -> the record after it
+  kPhysicalPrevious,   // ?1 recno -> the record before it
+  kKeysStale,          // -> keys_stale
   kMarkKeysStale,
 };
-inline constexpr std::size_t kFileStatementCount = 10;
+inline constexpr std::size_t kFileStatementCount = 11;
 
 // Statements in the order of one key, all guarded. Parameters ?1..?n are the
 // key's n component values, ?n+1 a record number. Key order is the key value,
@@ -53,31 +52,31 @@ inline constexpr std::size_t kKeyStatementCount = 8;
 // columns of TableLayout::RecordColumns() when it returns records.
 class FileStatements {
  public:
-  FileStatements(sqlite3* connection, std::string database, const TableLayout& layout,
+  FileStatements(db::Connection& connection, std::string database, const TableLayout& layout,
                  std::string context);
 
-  // The statement, ready to bind; SqliteFailure status when it cannot be
+  // The statement, ready to bind; the engine's failure when it cannot be
   // prepared.
-  Result<sqlite::Statement*> Get(FileStatement which);
-  Result<sqlite::Statement*> Get(std::size_t key, KeyStatement which);
+  Result<db::Statement*> Get(FileStatement which);
+  Result<db::Statement*> Get(std::size_t key, KeyStatement which);
 
  private:
   // "the keys are not stale", as a condition.
   std::string KeysCurrentGuard() const;
   std::string Sql(FileStatement which) const;
   std::string Sql(std::size_t key, KeyStatement which) const;
-  Result<sqlite::Statement*> Prepare(sqlite::Statement& slot, const std::string& sql);
+  Result<db::Statement*> Prepare(db::Statement& slot, const std::string& sql);
 
-  sqlite3* connection_;
+  db::Connection& connection_;
   std::string database_;
   const TableLayout& layout_;
   std::string context_;
-  std::array<sqlite::Statement, kFileStatementCount> fileStatements_;
-  std::vector<std::array<sqlite::Statement, kKeyStatementCount>> keyStatements_;
+  std::array<db::Statement, kFileStatementCount> fileStatements_;
+  std::vector<std::array<db::Statement, kKeyStatementCount>> keyStatements_;
 };
 
-// Binds `values` to the parameters first, first+1, ... The strings must stay
-// alive until the statement is reset.
-void BindKeyValues(sqlite::Statement& statement, int first, const KeyValues& values);
+// Binds `values` to the parameters first, first+1, ... (text as key text).
+// The strings must stay alive until the statement is reset.
+void BindKeyValues(db::Statement& statement, int first, const KeyValues& values);
 
 }  // namespace paltrix::storage

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "framework/storage/keyed_file_internal.h"
-#include "framework/storage/sqlite_status.h"
 
 namespace paltrix::storage {
 namespace {
@@ -21,13 +20,13 @@ Record Record::Blank(const FileSchema& schema) {
 }
 
 KeyedFile::Impl::Impl(Session::Impl& session, TableLayout layout, std::filesystem::path path,
-                      std::string database, bool readOnly)
+                      std::string database, std::string name, bool readOnly)
     : session(session),
       layout(std::move(layout)),
       path(std::move(path)),
       database(std::move(database)),
-      name(fmt::format("{} ({})", this->layout.schema().label, this->path.string())),
-      statements(session.connection.get(), this->database, this->layout, name),
+      name(std::move(name)),
+      statements(*session.connection, this->database, this->layout, this->name),
       readOnly(readOnly) {}
 
 KeyedFile::KeyedFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -52,7 +51,7 @@ namespace {
 using Impl = KeyedFile::Impl;
 
 Status Failure(Impl& file, int rc) {
-  return SqliteFailure(file.session.connection.get(), rc, file.name);
+  return file.session.connection->Failure(rc, file.name);
 }
 
 Status CheckKeyIndex(const Impl& file, std::size_t keyIndex) {
@@ -94,11 +93,11 @@ Status KeysNeedRebuild(const Impl& file) {
 }
 
 Result<bool> KeysStale(Impl& file) {
-  Result<sqlite::Statement*> statement = file.statements.Get(FileStatement::kKeysStale);
+  Result<db::Statement*> statement = file.statements.Get(FileStatement::kKeysStale);
   if (!statement.ok()) return statement.status();
-  sqlite::StatementRun run(**statement);
+  db::StatementRun run(**statement);
   const int rc = run->Step();
-  if (rc != SQLITE_ROW) return Failure(file, rc);
+  if (rc != db::kRow) return Failure(file, rc);
   return run->ColumnInteger(0) != 0;
 }
 
@@ -133,11 +132,9 @@ KeyBinding ExtractKeys(const Impl& file, const Record& record) {
   return keys;
 }
 
-// Binds image, memos and key columns (NULL when `keys` is empty) in the order
-// of FileStatement::kInsert; returns the next free parameter.
-int BindRecord(const Impl& file, sqlite::Statement& statement, const Record& record,
-               const KeyBinding& keys) {
-  int index = 1;
+// Binds image and memos (memos left out as empty) from parameter `index` on;
+// returns the next free parameter.
+int BindContents(const Impl& file, db::Statement& statement, const Record& record, int index) {
   statement.BindBlob(index++, record.image);
   for (std::size_t m = 0; m < file.layout.memoCount(); ++m) {
     if (m < record.memos.size()) {
@@ -146,6 +143,14 @@ int BindRecord(const Impl& file, sqlite::Statement& statement, const Record& rec
       statement.BindBlob(index++, {});
     }
   }
+  return index;
+}
+
+// Binds image, memos and key columns (NULL when `keys` is empty) in the order
+// of FileStatement::kInsert; returns the next free parameter.
+int BindRecord(const Impl& file, db::Statement& statement, const Record& record,
+               const KeyBinding& keys) {
+  int index = BindContents(file, statement, record, 1);
   for (std::size_t key = 0; key < file.layout.keys().size(); ++key) {
     if (keys.empty()) {
       for (std::size_t c = 0; c < file.layout.keys()[key].columns.size(); ++c) {
@@ -159,7 +164,7 @@ int BindRecord(const Impl& file, sqlite::Statement& statement, const Record& rec
   return index;
 }
 
-Status ReadRow(Impl& file, const sqlite::Statement& statement, Record& out) {
+Status ReadRow(Impl& file, const db::Statement& statement, Record& out) {
   const RecordNumber number = statement.ColumnInteger(0);
   const std::string_view image = statement.ColumnBytes(1);
   if (image.size() != file.layout.schema().recordLength) {
@@ -177,10 +182,10 @@ Status ReadRow(Impl& file, const sqlite::Statement& statement, Record& out) {
 
 // Steps a statement whose parameters are bound and reads its first row.
 // True with `out` filled, false when it returns no record.
-Result<bool> ReadFirst(Impl& file, sqlite::Statement& statement, Record& out) {
+Result<bool> ReadFirst(Impl& file, db::Statement& statement, Record& out) {
   const int rc = statement.Step();
-  if (rc == SQLITE_DONE) return false;
-  if (rc != SQLITE_ROW) return Failure(file, rc);
+  if (rc == db::kDone) return false;
+  if (rc != db::kRow) return Failure(file, rc);
   if (Status status = ReadRow(file, statement, out); !status.ok()) return status;
   return true;
 }
@@ -189,9 +194,9 @@ Result<bool> ReadFirst(Impl& file, sqlite::Statement& statement, Record& out) {
 // record number `number`, for the kSameKey* statements).
 Result<bool> ReadByKey(Impl& file, std::size_t key, KeyStatement which, const KeyValues& values,
                        RecordNumber number, Record& out) {
-  Result<sqlite::Statement*> statement = file.statements.Get(key, which);
+  Result<db::Statement*> statement = file.statements.Get(key, which);
   if (!statement.ok()) return statement.status();
-  sqlite::StatementRun run(**statement);
+  db::StatementRun run(**statement);
   BindKeyValues(**statement, 1, values);
   if (which == KeyStatement::kSameKeyAfter || which == KeyStatement::kSameKeyBefore) {
     run->BindInteger(static_cast<int>(values.size()) + 1, number);
@@ -200,10 +205,10 @@ Result<bool> ReadByKey(Impl& file, std::size_t key, KeyStatement which, const Ke
 }
 
 Result<bool> ReadPhysical(Impl& file, bool forward, RecordNumber from, Record& out) {
-  Result<sqlite::Statement*> statement = file.statements.Get(
+  Result<db::Statement*> statement = file.statements.Get(
       forward ? FileStatement::kPhysicalNext : FileStatement::kPhysicalPrevious);
   if (!statement.ok()) return statement.status();
-  sqlite::StatementRun run(**statement);
+  db::StatementRun run(**statement);
   run->BindInteger(1, from);
   return ReadFirst(file, **statement, out);
 }
@@ -298,19 +303,23 @@ Status CheckWritable(Impl& file, const Record& record) {
   return CheckMayWrite(file);
 }
 
-// Steps a write statement; kDuplicateKey naming the key when a unique key
-// refuses it.
-Status RunWrite(Impl& file, sqlite::Statement& statement, const Record& record, RecordNumber self) {
-  const int rc = statement.Step();
-  if (rc == SQLITE_DONE) return Status::Ok();
+// Steps a write statement that returns the record number of the row it
+// wrote: that number, or 0 when it wrote none (a guard or condition held it
+// back). kDuplicateKey naming the key when a unique key refuses it.
+Result<RecordNumber> RunWrite(Impl& file, db::Statement& statement, const Record& record,
+                              RecordNumber self) {
+  int rc = statement.Step();
+  RecordNumber written = 0;
+  if (rc == db::kRow) {
+    written = statement.ColumnInteger(0);
+    // Run to the end, so that an outermost write is committed here.
+    rc = statement.Step();
+  }
+  if (rc == db::kDone) return written;
   Status failure = Failure(file, rc);
   statement.Reset();
   if (failure.code() == ErrorCode::kDuplicateKey) return DuplicateKey(file, record, self, failure);
   return failure;
-}
-
-sqlite3_int64 RowsChanged(const Impl& file) {
-  return sqlite3_changes64(file.session.connection.get());
 }
 
 }  // namespace
@@ -356,9 +365,9 @@ Status KeyedFile::Previous(Record& out) {
 }
 
 Status KeyedFile::Get(RecordNumber number, Record& out) {
-  Result<sqlite::Statement*> statement = impl_->statements.Get(FileStatement::kGet);
+  Result<db::Statement*> statement = impl_->statements.Get(FileStatement::kGet);
   if (!statement.ok()) return statement.status();
-  sqlite::StatementRun run(**statement);
+  db::StatementRun run(**statement);
   run->BindInteger(1, number);
   Result<bool> found = ReadFirst(*impl_, **statement, out);
   if (!found.ok()) return found.status();
@@ -375,37 +384,63 @@ Status KeyedFile::Fetch(std::size_t keyIndex, const Record& probe, Record& out) 
   return *found ? Status::Ok() : Missing(*impl_, ErrorCode::kRecordNotFound);
 }
 
-Status KeyedFile::Put(RecordNumber number, const Record& record) {
-  if (Status status = CheckWritable(*impl_, record); !status.ok()) return status;
-  Result<sqlite::Statement*> update = impl_->statements.Get(FileStatement::kUpdate);
+namespace {
+
+// Put of `record` over record `number`, when `expected` is given only while
+// the stored record equals it. True when the record was written.
+Result<bool> Replace(Impl& file, RecordNumber number, const Record& record,
+                     const Record* expected) {
+  if (Status status = CheckWritable(file, record); !status.ok()) return status;
+  if (expected != nullptr) {
+    if (Status status = CheckRecord(file, *expected); !status.ok()) return status;
+  }
+  Result<db::Statement*> update = file.statements.Get(
+      expected != nullptr ? FileStatement::kUpdateIfUnchanged : FileStatement::kUpdate);
   if (!update.ok()) return update.status();
-  const KeyBinding keys = ExtractKeys(*impl_, record);
-  Result<bool> changed = RunGuarded(*impl_, [&]() -> Result<bool> {
-    sqlite::StatementRun run(**update);
-    const int recnoIndex = BindRecord(*impl_, **update, record, keys);
-    run->BindInteger(recnoIndex, number);
-    if (Status status = RunWrite(*impl_, **update, record, number); !status.ok()) return status;
-    return RowsChanged(*impl_) > 0;
+  const KeyBinding keys = ExtractKeys(file, record);
+  Result<bool> changed = RunGuarded(file, [&]() -> Result<bool> {
+    db::StatementRun run(**update);
+    int index = BindRecord(file, **update, record, keys);
+    run->BindInteger(index++, number);
+    if (expected != nullptr) BindContents(file, **update, *expected, index);
+    Result<RecordNumber> written = RunWrite(file, **update, record, number);
+    if (!written.ok()) return written.status();
+    return *written != 0;
   });
+  if (changed.ok() && *changed) file.position = number;
+  return changed;
+}
+
+}  // namespace
+
+Status KeyedFile::Put(RecordNumber number, const Record& record) {
+  Result<bool> changed = Replace(*impl_, number, record, nullptr);
   if (!changed.ok()) return changed.status();
   if (!*changed) {
     return Status(ErrorCode::kRecordNotFound,
                   fmt::format("{}: there is no record number {}", impl_->name, number));
   }
-  impl_->position = number;
   return Status::Ok();
+}
+
+Result<bool> KeyedFile::PutIfUnchanged(RecordNumber number, const Record& expected,
+                                       const Record& record) {
+  return Replace(*impl_, number, record, &expected);
 }
 
 Result<RecordNumber> KeyedFile::Add(const Record& record) {
   if (Status status = CheckWritable(*impl_, record); !status.ok()) return status;
-  Result<sqlite::Statement*> insert = impl_->statements.Get(FileStatement::kInsert);
+  Result<db::Statement*> insert = impl_->statements.Get(FileStatement::kInsert);
   if (!insert.ok()) return insert.status();
   const KeyBinding keys = ExtractKeys(*impl_, record);
+  RecordNumber number = 0;
   Result<bool> added = RunGuarded(*impl_, [&]() -> Result<bool> {
-    sqlite::StatementRun run(**insert);
+    db::StatementRun run(**insert);
     BindRecord(*impl_, **insert, record, keys);
-    if (Status status = RunWrite(*impl_, **insert, record, 0); !status.ok()) return status;
-    return RowsChanged(*impl_) > 0;
+    Result<RecordNumber> written = RunWrite(*impl_, **insert, record, 0);
+    if (!written.ok()) return written.status();
+    number = *written;
+    return number != 0;
   });
   if (!added.ok()) return added.status();
   if (!*added) {
@@ -413,7 +448,7 @@ Result<RecordNumber> KeyedFile::Add(const Record& record) {
     return Status(ErrorCode::kRecordHeld,
                   fmt::format("{}: the keys are being rebuilt by another process", impl_->name));
   }
-  impl_->position = sqlite3_last_insert_rowid(impl_->session.connection.get());
+  impl_->position = number;
   return impl_->position;
 }
 
@@ -421,33 +456,33 @@ Result<RecordNumber> KeyedFile::Append(const Record& record) {
   if (Status status = CheckWritable(*impl_, record); !status.ok()) return status;
   // Marked before the row goes in: a crash in between costs a needless key
   // build, never a record missing from the keys.
-  Result<sqlite::Statement*> mark = impl_->statements.Get(FileStatement::kMarkKeysStale);
+  Result<db::Statement*> mark = impl_->statements.Get(FileStatement::kMarkKeysStale);
   if (!mark.ok()) return mark.status();
   {
-    sqlite::StatementRun run(**mark);
-    if (const int rc = run->Step(); rc != SQLITE_DONE) return Failure(*impl_, rc);
+    db::StatementRun run(**mark);
+    if (const int rc = run->Step(); rc != db::kDone) return Failure(*impl_, rc);
   }
-  Result<sqlite::Statement*> append = impl_->statements.Get(FileStatement::kAppend);
+  Result<db::Statement*> append = impl_->statements.Get(FileStatement::kAppend);
   if (!append.ok()) return append.status();
-  {
-    sqlite::StatementRun run(**append);
-    BindRecord(*impl_, **append, record, KeyBinding{});
-    if (Status status = RunWrite(*impl_, **append, record, 0); !status.ok()) return status;
-  }
-  impl_->position = sqlite3_last_insert_rowid(impl_->session.connection.get());
+  db::StatementRun run(**append);
+  BindRecord(*impl_, **append, record, KeyBinding{});
+  Result<RecordNumber> written = RunWrite(*impl_, **append, record, 0);
+  if (!written.ok()) return written.status();
+  impl_->position = *written;
   return impl_->position;
 }
 
 Status KeyedFile::Delete(RecordNumber number) {
   if (Status status = CheckMayWrite(*impl_); !status.ok()) return status;
-  Result<sqlite::Statement*> statement = impl_->statements.Get(FileStatement::kDelete);
+  Result<db::Statement*> statement = impl_->statements.Get(FileStatement::kDelete);
   if (!statement.ok()) return statement.status();
-  {
-    sqlite::StatementRun run(**statement);
-    run->BindInteger(1, number);
-    if (const int rc = run->Step(); rc != SQLITE_DONE) return Failure(*impl_, rc);
-  }
-  if (RowsChanged(*impl_) == 0) {
+  db::StatementRun run(**statement);
+  run->BindInteger(1, number);
+  int rc = run->Step();
+  const bool deleted = rc == db::kRow;
+  if (deleted) rc = run->Step();
+  if (rc != db::kDone) return Failure(*impl_, rc);
+  if (!deleted) {
     return Status(ErrorCode::kRecordNotFound,
                   fmt::format("{}: there is no record number {}", impl_->name, number));
   }
@@ -460,11 +495,11 @@ Status KeyedFile::BuildKeys() {
 }
 
 Result<std::int64_t> KeyedFile::RecordCount() {
-  Result<sqlite::Statement*> statement = impl_->statements.Get(FileStatement::kCount);
+  Result<db::Statement*> statement = impl_->statements.Get(FileStatement::kCount);
   if (!statement.ok()) return statement.status();
-  sqlite::StatementRun run(**statement);
+  db::StatementRun run(**statement);
   const int rc = run->Step();
-  if (rc != SQLITE_ROW) return Failure(*impl_, rc);
+  if (rc != db::kRow) return Failure(*impl_, rc);
   return run->ColumnInteger(0);
 }
 

@@ -8,12 +8,16 @@
 
 #include "framework/result.h"
 #include "framework/status.h"
+#include "framework/storage/network_file_system.h"
 #include "framework/storage/schema.h"
+#include "framework/storage/storage_target.h"
 
 // The keyed-file storage engine.
 //
-// Each keyed record file is one SQLite database holding one table of
-// fixed-length record images and their memos; the key components are
+// Each keyed record file is one SQLite database in the Data folder, or one
+// schema of a PostgreSQL database (storage_target.h; the seam between them is
+// framework/storage/database.h), holding one table of fixed-length record
+// images and their memos; the key components are
 // materialised as columns with one index per key, text keys ordered by a
 // case-insensitive Windows-1252 collation (so "Rødkål" and "RØDKÅL" are one
 // value of a unique key). Key order is the key value, then the record number.
@@ -33,11 +37,13 @@
 // - Failures come back as Status (never exceptions) with the ErrorCode the
 //   error manager shows. kFileSystemError carries the operating system's
 //   errno and text in systemCode/systemText when a system call failed, else
-//   SQLite's extended result code and text; the message always names the file
-//   and SQLite's own text. Misuse of the API is kInvalidValue.
+//   SQLite's extended result code and text (on a server: the server's text);
+//   the message always names the file and the engine's own text. A lost
+//   server connection is kFileSystemError saying so; the next operation
+//   connects again. Misuse of the API is kInvalidValue.
 // - Outside a Transaction or bulk mode, each write is one durable commit
-//   (write-ahead log, synchronous=FULL): once Add() has returned, the record
-//   survives a crash or power loss.
+//   (write-ahead log, synchronous=FULL; on a server its synchronous commit):
+//   once Add() has returned, the record survives a crash or power loss.
 // - Several processes may open the same file. Reading never waits; a write
 //   waits for another process's write (up to OpenOptions::busyWaitMilliseconds
 //   of the latest Open of the session) and then fails with kRecordHeld.
@@ -63,6 +69,9 @@ struct Record {
 struct OpenOptions {
   bool createIfMissing = true;  // the create attribute: create empty, then open
   int busyWaitMilliseconds = 10000;
+  // Tells what the file's folder lies on; a network file system is refused
+  // (network_file_system.h). Tests put a fake one here.
+  FileSystemProbe fileSystemProbe = ProbeFileSystem;
 };
 
 class Session;
@@ -113,7 +122,12 @@ class KeyedFile {
   // is cut short silently); memos left out of record.memos are written empty.
   // kDuplicateKey names the unique key refused.
   Status Put(RecordNumber number, const Record& record);  // kRecordNotFound, kDuplicateKey
-  Result<RecordNumber> Add(const Record& record);         // kDuplicateKey
+  // Put, done only when the stored record still equals `expected` (image and
+  // memos, as read before): one statement, so nobody can write in between.
+  // False (nothing written) when the record has changed or is gone; the
+  // caller reads it again. For read-modify-write without holding any lock.
+  Result<bool> PutIfUnchanged(RecordNumber number, const Record& expected, const Record& record);
+  Result<RecordNumber> Add(const Record& record);  // kDuplicateKey
   // Adds without maintaining keys; the file's keys are then stale (see the
   // contract above) until BuildKeys(). A later Open of a file with stale keys
   // rebuilds them itself, and fails with kKeysNeedRebuild only when that
@@ -147,7 +161,11 @@ class KeyedFile {
 
 class Session {
  public:
-  Session();
+  // A session on the record files of `target` (storage_target.h). On a
+  // PostgreSQL database the path given to Open() names the file by its file
+  // name only; what the rest of this interface promises holds on both, the
+  // read-only opening and the file-system errors aside.
+  explicit Session(const StorageTarget& target = StorageTarget::DataFolder());
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
   ~Session();
@@ -167,7 +185,9 @@ class Session {
   // record length or memo count kInvalidRecordDeclaration, as does a path
   // the session already has open with another layout. kRecordHeld when a
   // needed create or rebuild waits too long for another process;
-  // kFileSystemError for a file beyond kMaxFilesPerSession. The returned file
+  // kFileSystemError for a file beyond kMaxFilesPerSession; kAccessDenied,
+  // naming the database connection setting, for a folder on a network file
+  // system (options.fileSystemProbe). The returned file
   // lives as long as the session or until Close().
   // REQUIRES: no Transaction or bulk mode is open in the session, unless the
   // path is already open in it (an attach cannot happen inside a
@@ -206,11 +226,14 @@ class Session {
   };
   Result<Transaction> Begin(bool immediate = false);
 
+  const StorageTarget& target() const { return target_; }
+
   // The engine's own state, opaque outside it (framework/storage/keyed_file_internal.h).
   struct Impl;
 
  private:
   friend class KeyedFile;
+  StorageTarget target_;
   std::unique_ptr<Impl> impl_;
 };
 

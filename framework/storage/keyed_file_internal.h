@@ -10,6 +10,7 @@
 #include "framework/storage/file_statements.h"
 #include "framework/storage/keyed_file.h"
 #include "framework/storage/sqlite_connection.h"
+#include "framework/storage/storage_target.h"
 #include "framework/storage/table_layout.h"
 #include "framework/storage/transaction_stack.h"
 
@@ -19,7 +20,7 @@ namespace paltrix::storage {
 // One database attached to the session's connection. Several KeyedFile
 // objects opened on the same path share it.
 struct Attachment {
-  std::string database;  // schema name on the connection: "f1" .. "f10"
+  std::string database;  // schema name on the connection: "f1" .. "f10", or f_<file> on a server
   std::filesystem::path path;
   std::string keySignature;
   std::uint32_t recordLength = 0;
@@ -29,7 +30,7 @@ struct Attachment {
 };
 
 struct Session::Impl {
-  Impl();
+  explicit Impl(const StorageTarget& target);
 
   // Bulk mode is one transaction level shared by every file in bulk mode: it
   // starts with the first file's BeginBulk and commits with the last EndBulk.
@@ -46,11 +47,21 @@ struct Session::Impl {
   // read-only and only checked, never written.
   Result<std::string> Attach(const TableLayout& layout, const std::filesystem::path& path,
                              const OpenOptions& options, bool readOnly, const std::string& name);
+  // The same on a server: the file's tables are found by the schema named
+  // after its file name, made when missing and options.createIfMissing.
+  Result<std::string> AttachOnServer(const TableLayout& layout, const std::filesystem::path& path,
+                                     const OpenOptions& options, const std::string& name);
+  // kInvalidValue inside a transaction, kFileSystemError when the session
+  // holds kMaxFilesPerSession files already.
+  Status CheckMayAttach(const std::string& name) const;
   // "f<n>" with the smallest n not in use.
   std::string FreeDatabaseName() const;
 
   Status connectionFailure;
-  sqlite::Connection connection;  // destroyed after every statement below
+  // Destroyed after every statement below. `embedded` is the same connection
+  // when the files live in the Data folder, else null.
+  std::unique_ptr<db::Connection> connection;
+  sqlite::EmbeddedConnection* embedded = nullptr;
   TransactionStack transactions;
   std::vector<Attachment> attachments;
   std::vector<std::string> pendingDetach;
@@ -73,11 +84,12 @@ struct Cursor {
 };
 
 struct KeyedFile::Impl {
+  // `name` is "Label (path)", or "Label (PostgreSQL schema)" on a server.
   Impl(Session::Impl& session, TableLayout layout, std::filesystem::path path, std::string database,
-       bool readOnly);
+       std::string name, bool readOnly);
 
   FileContext context() {
-    return FileContext{session.connection.get(), session.transactions, database, layout, name};
+    return FileContext{*session.connection, session.transactions, database, layout, name};
   }
 
   Session::Impl& session;

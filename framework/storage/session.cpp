@@ -12,6 +12,7 @@
 
 #include "framework/storage/keyed_file.h"
 #include "framework/storage/keyed_file_internal.h"
+#include "framework/storage/postgres_connection.h"
 #include "framework/storage/sqlite_status.h"
 #include "framework/text/windows1252.h"
 
@@ -26,7 +27,7 @@ int CompareNoCase(void*, int leftLength, const void* left, int rightLength, cons
       std::string_view(static_cast<const char*>(right), static_cast<std::size_t>(rightLength)));
 }
 
-sqlite::Connection OpenConnection(Status& failure) {
+std::unique_ptr<sqlite::EmbeddedConnection> OpenEmbedded(Status& failure) {
   sqlite3* raw = nullptr;
   // The main database stays in memory: every keyed file is attached, so the
   // attach limit counts keyed files only.
@@ -39,10 +40,12 @@ sqlite::Connection OpenConnection(Status& failure) {
                                      CompareNoCase, nullptr);
   }
   if (rc != SQLITE_OK) {
+    // Kept without its handle: Session::Open and Begin return the failure
+    // before anything reaches it.
     failure = SqliteFailure(raw, rc, "record context");
     connection.reset();
   }
-  return connection;
+  return std::make_unique<sqlite::EmbeddedConnection>(std::move(connection));
 }
 
 std::filesystem::path FolderOf(const std::filesystem::path& path) {
@@ -88,10 +91,20 @@ Status CheckPlace(const FileSchema& schema, const std::filesystem::path& path,
   return Status::Ok();
 }
 
+// The connection the session's files are reached by.
+std::unique_ptr<db::Connection> Connect(const StorageTarget& target, Status& failure) {
+  if (target.isPostgres()) {
+    return std::make_unique<postgres::ServerConnection>(target.postgresConnection);
+  }
+  return OpenEmbedded(failure);
+}
+
 }  // namespace
 
-Session::Impl::Impl()
-    : connection(OpenConnection(connectionFailure)), transactions(connection.get()) {}
+Session::Impl::Impl(const StorageTarget& target)
+    : connection(Connect(target, connectionFailure)),
+      embedded(dynamic_cast<sqlite::EmbeddedConnection*>(connection.get())),
+      transactions(*connection) {}
 
 Status Session::Impl::BeginBulk() {
   if (bulkFiles == 0) {
@@ -125,10 +138,14 @@ void Session::Impl::EndRolledBackBulk() {
 
 void Session::Impl::DetachPending() {
   if (transactions.active()) return;
+  if (embedded == nullptr) {
+    pendingDetach.clear();  // a server's files are not attached
+    return;
+  }
   // A name that could not be detached stays listed, so it is not given out
   // again, and is tried again after the next transaction.
   std::erase_if(pendingDetach, [&](const std::string& database) {
-    return sqlite::Execute(connection.get(), fmt::format("DETACH DATABASE {}", database)) ==
+    return sqlite::Execute(embedded->get(), fmt::format("DETACH DATABASE {}", database)) ==
            SQLITE_OK;
   });
 }
@@ -154,10 +171,7 @@ std::string Session::Impl::FreeDatabaseName() const {
   }
 }
 
-Result<std::string> Session::Impl::Attach(const TableLayout& layout,
-                                          const std::filesystem::path& path,
-                                          const OpenOptions& options, bool readOnly,
-                                          const std::string& name) {
+Status Session::Impl::CheckMayAttach(const std::string& name) const {
   if (transactions.active()) {
     return Status(
         ErrorCode::kInvalidValue,
@@ -168,9 +182,17 @@ Result<std::string> Session::Impl::Attach(const TableLayout& layout,
                   fmt::format("{}: a record context holds at most {} files at once", name,
                               kMaxFilesPerSession));
   }
+  return Status::Ok();
+}
+
+Result<std::string> Session::Impl::Attach(const TableLayout& layout,
+                                          const std::filesystem::path& path,
+                                          const OpenOptions& options, bool readOnly,
+                                          const std::string& name) {
+  if (Status status = CheckMayAttach(name); !status.ok()) return status;
   std::string database = FreeDatabaseName();
-  sqlite3* raw = connection.get();
-  sqlite3_busy_timeout(raw, options.busyWaitMilliseconds);
+  sqlite3* raw = embedded->get();
+  connection->SetBusyWait(options.busyWaitMilliseconds);
   sqlite::Statement attach;
   int rc = sqlite::Statement::Prepare(raw, "ATTACH DATABASE ?1 AS ?2", attach);
   const auto attachAs = [&](const std::string& uri) {
@@ -208,7 +230,7 @@ Result<std::string> Session::Impl::Attach(const TableLayout& layout,
       std::chrono::steady_clock::now() + std::chrono::milliseconds(options.busyWaitMilliseconds);
   Status status;
   while (true) {
-    status = PrepareFile(FileContext{raw, transactions, database, layout, name},
+    status = PrepareFile(FileContext{*connection, transactions, database, layout, name},
                          readOnly ? Access::kReadOnly : Access::kReadWrite);
     if (status.code() != ErrorCode::kRecordHeld || std::chrono::steady_clock::now() >= deadline) {
       break;
@@ -223,7 +245,28 @@ Result<std::string> Session::Impl::Attach(const TableLayout& layout,
   return database;
 }
 
-Session::Session() : impl_(std::make_unique<Impl>()) {}
+Result<std::string> Session::Impl::AttachOnServer(const TableLayout& layout,
+                                                  const std::filesystem::path& path,
+                                                  const OpenOptions& options,
+                                                  const std::string& name) {
+  if (Status status = CheckMayAttach(name); !status.ok()) return status;
+  std::string database = postgres::SchemaNameFor(path.filename().string());
+  connection->SetBusyWait(options.busyWaitMilliseconds);
+  const FileContext file{*connection, transactions, database, layout, name};
+  if (!options.createIfMissing) {
+    Result<bool> fresh = IsFreshFile(file);
+    if (!fresh.ok()) return fresh.status();
+    if (*fresh) {
+      return Status(ErrorCode::kFileNotFound,
+                    fmt::format("{}: the file does not exist in the database", name));
+    }
+  }
+  if (Status status = PrepareFile(file, Access::kReadWrite); !status.ok()) return status;
+  return database;
+}
+
+Session::Session(const StorageTarget& target)
+    : target_(target), impl_(std::make_unique<Impl>(target)) {}
 
 Session::~Session() {
   while (!impl_->files.empty()) Close(impl_->files.back().get());
@@ -231,15 +274,23 @@ Session::~Session() {
 
 Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem::path& path,
                                  const OpenOptions& options) {
-  if (!impl_->connection) return impl_->connectionFailure;
+  if (!impl_->connectionFailure.ok()) return impl_->connectionFailure;
   Result<TableLayout> layout = TableLayout::Describe(schema);
   if (!layout.ok()) return layout.status();
-  if (Status status = CheckPlace(schema, path, options); !status.ok()) return status;
-
+  const bool onServer = impl_->embedded == nullptr;
   std::error_code error;
-  std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
-  if (error) canonical = std::filesystem::absolute(path);
-  const std::string name = fmt::format("{} ({})", schema.label, canonical.string());
+  std::filesystem::path canonical;
+  if (onServer) {
+    // The file name alone says which file it is.
+    canonical = postgres::SchemaNameFor(path.filename().string());
+  } else {
+    if (Status status = CheckPlace(schema, path, options); !status.ok()) return status;
+    canonical = std::filesystem::weakly_canonical(path, error);
+    if (error) canonical = std::filesystem::absolute(path);
+  }
+  const std::string name = onServer
+                               ? fmt::format("{} (PostgreSQL {})", schema.label, canonical.string())
+                               : fmt::format("{} ({})", schema.label, canonical.string());
   const std::string signature = layout->KeySignature();
 
   auto shared = std::find_if(impl_->attachments.begin(), impl_->attachments.end(),
@@ -256,10 +307,16 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
     database = shared->database;
     readOnly = shared->readOnly;
   } else {
+    if (!onServer) {
+      Status status = RefuseNetworkFileSystem(FolderOf(canonical), name, options.fileSystemProbe);
+      if (!status.ok()) return status;
+    }
     // After CheckPlace: a file still missing is about to be created, in a
     // folder that may be written.
-    readOnly = std::filesystem::exists(canonical, error) && !MayWriteFile(canonical);
-    Result<std::string> attached = impl_->Attach(*layout, canonical, options, readOnly, name);
+    readOnly = !onServer && std::filesystem::exists(canonical, error) && !MayWriteFile(canonical);
+    Result<std::string> attached = onServer
+                                       ? impl_->AttachOnServer(*layout, canonical, options, name)
+                                       : impl_->Attach(*layout, canonical, options, readOnly, name);
     if (!attached.ok()) return attached.status();
     database = std::move(*attached);
     impl_->attachments.push_back(Attachment{.database = database,
@@ -270,8 +327,8 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
                                             .readOnly = readOnly,
                                             .users = 1});
   }
-  auto impl =
-      std::make_unique<KeyedFile::Impl>(*impl_, std::move(*layout), canonical, database, readOnly);
+  auto impl = std::make_unique<KeyedFile::Impl>(*impl_, std::move(*layout), canonical, database,
+                                                name, readOnly);
   impl_->files.push_back(std::unique_ptr<KeyedFile>(new KeyedFile(std::move(impl))));
   return impl_->files.back().get();
 }
@@ -320,8 +377,10 @@ Status Session::Transaction::Commit() {
 }
 
 Result<Session::Transaction> Session::Begin(bool immediate) {
-  if (!impl_->connection) return impl_->connectionFailure;
-  if (Status status = impl_->transactions.Begin(immediate); !status.ok()) return status;
+  if (!impl_->connectionFailure.ok()) return impl_->connectionFailure;
+  std::vector<std::string> schemas;
+  for (const Attachment& attachment : impl_->attachments) schemas.push_back(attachment.database);
+  if (Status status = impl_->transactions.Begin(immediate, schemas); !status.ok()) return status;
   return Transaction(this);
 }
 

@@ -8,6 +8,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "framework/storage/database.h"
 
 // A thin RAII layer over the SQLite C API: a connection handle and a prepared
 // statement. Only the storage engine uses it; nothing here knows about record
@@ -59,20 +62,7 @@ class Statement {
   int bindFailure_ = SQLITE_OK;
 };
 
-// Resets a statement when the scope ends, so that no statement keeps a read
-// transaction (and with it a snapshot of the file) open between calls.
-class StatementRun {
- public:
-  explicit StatementRun(Statement& statement) : statement_(statement) {}
-  StatementRun(const StatementRun&) = delete;
-  StatementRun& operator=(const StatementRun&) = delete;
-  ~StatementRun() { statement_.Reset(); }
-
-  Statement* operator->() { return &statement_; }
-
- private:
-  Statement& statement_;
-};
+using StatementRun = db::ResetOnExit<Statement>;
 
 // A "file:" URI for `path` with the given mode ("ro", "rw", "rwc"), every
 // byte that could be read as URI syntax percent-encoded.
@@ -80,5 +70,44 @@ std::string FileUri(const std::filesystem::path& path, std::string_view mode);
 
 // Runs SQL without results (one or more statements). SQLITE_OK or the code.
 int Execute(sqlite3* connection, std::string_view sql);
+
+static_assert(db::kOk == SQLITE_OK && db::kRow == SQLITE_ROW && db::kDone == SQLITE_DONE,
+              "the engine's step codes pass through the seam unchanged");
+
+// The embedded engine below the storage seam: one in-memory main database to
+// which each keyed file is attached under its own schema name.
+class EmbeddedConnection final : public db::Connection {
+ public:
+  explicit EmbeddedConnection(sqlite::Connection connection) : connection_(std::move(connection)) {}
+
+  sqlite3* get() const { return connection_.get(); }
+
+  int Prepare(std::string_view sql, db::Statement& out) override;
+  int Execute(std::string_view sql) override;
+  Status Failure(int rc, std::string_view context) override;
+  bool InTransaction() override;
+  void SetBusyWait(int milliseconds) override;
+
+  std::string TakeWriteLockSql(std::string_view schema) const override;
+  std::string BeginImmediateSql(std::span<const std::string> schemas) const override;
+  std::string IdentitySql(std::string_view schema) const override;
+  std::string ObjectCountSql(std::string_view schema) const override;
+  std::string TableExistsSql(std::string_view schema, std::string_view table) const override;
+  std::string KeyIndexesSql(std::string_view schema, std::string_view table) const override;
+  std::string CreateFileSql(std::string_view schema) const override;
+  std::string OpenFileSql(std::string_view schema) const override;
+  std::string RecordNumberColumn(std::string_view schema) const override;
+  std::string_view BlobType() const override { return "BLOB"; }
+  std::string_view IntegerType() const override { return "INTEGER"; }
+  std::string KeyTextType() const override;
+  std::string CreateIndexSql(std::string_view schema, std::string_view table, std::string_view name,
+                             bool unique, std::string_view columns) const override;
+  std::string KeepNumberingSql(std::string_view schema, std::string_view table,
+                               std::int64_t highWater) const override;
+  std::string HighWaterSql(std::string_view schema, std::string_view table) const override;
+
+ private:
+  sqlite::Connection connection_;
+};
 
 }  // namespace paltrix::storage::sqlite

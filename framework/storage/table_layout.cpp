@@ -84,26 +84,30 @@ bool TableLayout::IsBlank(const KeyValues& values) {
   return true;
 }
 
-std::string TableLayout::CreateTableSql(std::string_view database, std::string_view table) const {
+std::string TableLayout::CreateTableSql(const db::Connection& engine, std::string_view database,
+                                        std::string_view table) const {
   std::string sql =
-      fmt::format("CREATE TABLE {}.{}({} INTEGER PRIMARY KEY AUTOINCREMENT, {} BLOB NOT NULL",
-                  database, table, kRecordNumber, kImage);
-  for (std::size_t m = 0; m < memoCount(); ++m) sql += fmt::format(", m{} BLOB", m);
+      fmt::format("CREATE TABLE {}.{}({} {}, {} {} NOT NULL", database, table, kRecordNumber,
+                  engine.RecordNumberColumn(database), kImage, engine.BlobType());
+  for (std::size_t m = 0; m < memoCount(); ++m) {
+    sql += fmt::format(", m{} {}", m, engine.BlobType());
+  }
   for (const KeyLayout& key : keys_) {
     for (std::size_t c = 0; c < key.columns.size(); ++c) {
-      sql += IsTextField(*key.components[c])
-                 ? fmt::format(", {} TEXT COLLATE {}", key.columns[c], kCollation)
-                 : fmt::format(", {} INTEGER", key.columns[c]);
+      sql += fmt::format(", {} {}", key.columns[c],
+                         IsTextField(*key.components[c]) ? engine.KeyTextType()
+                                                         : std::string(engine.IntegerType()));
     }
   }
   return sql + ")";
 }
 
-std::string TableLayout::CreateIndexSql(std::string_view database, std::size_t key) const {
+std::string TableLayout::CreateIndexSql(const db::Connection& engine, std::string_view database,
+                                        std::size_t key) const {
   const KeyLayout& layout = keys_[key];
   std::string sql =
-      fmt::format("CREATE {}INDEX {}.key{} ON {}({})", layout.def->unique ? "UNIQUE " : "",
-                  database, key, kRecordsTable, fmt::join(layout.columns, ", "));
+      engine.CreateIndexSql(database, kRecordsTable, fmt::format("key{}", key), layout.def->unique,
+                            fmt::format("{}", fmt::join(layout.columns, ", ")));
   const std::string condition = SkipsBlanksCondition(key);
   if (!condition.empty()) sql += " WHERE " + condition;
   return sql;

@@ -10,22 +10,24 @@
 
 #include "framework/fields/field_types.h"
 #include "framework/result.h"
+#include "framework/storage/database.h"
 #include "framework/storage/schema.h"
 
 // How the records of one keyed file sit in its database.
 //
-//   records(recno  INTEGER PRIMARY KEY AUTOINCREMENT,  -- the record number
-//           image  BLOB NOT NULL,                      -- the fixed record image
-//           m0, m1, ...  BLOB,                         -- one per memo, in schema order
+//   records(recno  <record number, never given out twice>,
+//           image  <blob> NOT NULL,                    -- the fixed record image
+//           m0, m1, ...  <blob>,                       -- one per memo, in schema order
 //           k0_0, k0_1, ..., k1_0, ...)                -- key k, component c
 //
-// Key columns are materialised from the image: text and ztext fields as TEXT
-// holding the Windows-1252 bytes without trailing blanks, ordered by the
-// kCollation collation; every numeric field as INTEGER (packed decimals
-// scaled). Index "key<k>" serves key k: UNIQUE for unique keys, partial
-// (leaving out records whose components are all blank or zero) for keys that
-// skip blanks. Rows appended without key maintenance hold NULL key columns
-// until the keys are built.
+// Key columns are materialised from the image: text and ztext fields hold
+// the Windows-1252 bytes without trailing blanks, compared without regard to
+// case (on the embedded engine TEXT ordered by the kCollation collation, on
+// PostgreSQL the case-folded bytes as bytea, compared bytewise: the same
+// order); every numeric field is an integer (packed decimals scaled). Index "key<k>" serves key k:
+// UNIQUE for unique keys, partial (leaving out records whose components are all blank or zero) for
+// keys that skip blanks. Rows appended without key maintenance hold NULL key columns until the keys
+// are built.
 namespace paltrix::storage {
 
 // Names in the database, declared once; SQL text refers to them only
@@ -67,9 +69,11 @@ class TableLayout {
   // leaves such a record out.
   static bool IsBlank(const KeyValues& values);
 
-  // --- SQL text; `database` is the attached schema name -------------------
-  std::string CreateTableSql(std::string_view database, std::string_view table) const;
-  std::string CreateIndexSql(std::string_view database, std::size_t key) const;
+  // --- SQL text; `database` is the file's schema name on `engine` ---------
+  std::string CreateTableSql(const db::Connection& engine, std::string_view database,
+                             std::string_view table) const;
+  std::string CreateIndexSql(const db::Connection& engine, std::string_view database,
+                             std::size_t key) const;
   // "recno, image, m0, ..." in the order ReadRecordColumns expects.
   std::string RecordColumns() const;
   // ", m0, m1, ..." (empty without memos): the memo columns as they follow

@@ -2,21 +2,23 @@
 
 #include <fmt/format.h>
 
-#include "framework/storage/sqlite_connection.h"
-#include "framework/storage/sqlite_status.h"
-
 namespace paltrix::storage {
 
 Status TransactionStack::Run(std::string_view sql) const {
-  const int rc = sqlite::Execute(connection_, sql);
-  if (rc == SQLITE_OK) return Status::Ok();
-  return SqliteFailure(connection_, rc, "transaction");
+  const int rc = connection_.Execute(sql);
+  if (rc == db::kOk) return Status::Ok();
+  return connection_.Failure(rc, "transaction");
 }
 
-Status TransactionStack::Begin(bool immediate) {
-  Status status = depth_ == 0 ? Run(immediate ? "BEGIN IMMEDIATE" : "BEGIN")
+Status TransactionStack::Begin(bool immediate, std::span<const std::string> schemas) {
+  Status status = depth_ == 0 ? Run(immediate ? connection_.BeginImmediateSql(schemas) : "BEGIN")
                               : Run(fmt::format("SAVEPOINT level{}", depth_));
-  if (status.ok()) ++depth_;
+  if (status.ok()) {
+    ++depth_;
+  } else if (depth_ == 0 && connection_.InTransaction()) {
+    // Begun, but its locks were not had: nothing of it may stay open.
+    connection_.Execute("ROLLBACK");
+  }
   return status;
 }
 
@@ -30,14 +32,14 @@ Status TransactionStack::Commit() {
     return Run(fmt::format("RELEASE level{}", depth_));
   }
   Status status = Run("COMMIT");
-  if (!status.ok() && sqlite3_get_autocommit(connection_) == 0) Run("ROLLBACK");
+  if (!status.ok() && connection_.InTransaction()) Run("ROLLBACK");
   depth_ = 0;
   return status;
 }
 
 Status TransactionStack::Rollback() {
-  if (sqlite3_get_autocommit(connection_) != 0) {
-    // Already undone by SQLite itself; nothing is left to roll back.
+  if (!connection_.InTransaction()) {
+    // Already undone by the engine itself; nothing is left to roll back.
     --depth_;
     return Status::Ok();
   }
@@ -50,7 +52,7 @@ Status TransactionStack::Rollback() {
 }
 
 Status TransactionStack::CheckIntact() const {
-  if (depth_ == 0 || sqlite3_get_autocommit(connection_) == 0) return Status::Ok();
+  if (depth_ == 0 || connection_.InTransaction()) return Status::Ok();
   return Status(ErrorCode::kFileSystemError,
                 "the transaction was rolled back after an earlier failure; its writes are lost");
 }

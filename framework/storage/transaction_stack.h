@@ -1,11 +1,12 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <cstddef>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "framework/status.h"
+#include "framework/storage/database.h"
 
 namespace paltrix::storage {
 
@@ -15,15 +16,16 @@ namespace paltrix::storage {
 // reverse order of their start.
 class TransactionStack {
  public:
-  explicit TransactionStack(sqlite3* connection) : connection_(connection) {}
+  explicit TransactionStack(db::Connection& connection) : connection_(connection) {}
 
   std::size_t depth() const { return depth_; }
   bool active() const { return depth_ > 0; }
 
-  // Starts a level. `immediate` takes the write lock of every attached file at
-  // once (outermost level only; inside a transaction the locks are taken by the
-  // first write as usual). kRecordHeld when the lock is not had in time.
-  Status Begin(bool immediate);
+  // Starts a level. `immediate` takes the write lock of every file in
+  // `schemas` at once (outermost level only; inside a transaction the locks
+  // are taken by the first write as usual). kRecordHeld when the lock is not
+  // had in time.
+  Status Begin(bool immediate, std::span<const std::string> schemas = {});
   // Ends the top level keeping its writes; at the outermost level the writes
   // become durable. On failure the level is rolled back and gone all the same.
   // REQUIRES: active()
@@ -31,15 +33,15 @@ class TransactionStack {
   // Ends the top level undoing its writes. REQUIRES: active()
   Status Rollback();
 
-  // kFileSystemError when SQLite has rolled the whole transaction back on its
-  // own (after an I/O error or a full disk): further writes would otherwise be
-  // committed one by one while the caller believes them undoable.
+  // kFileSystemError when the engine has rolled the whole transaction back on
+  // its own (after an I/O error, a full disk or a lost server connection): further writes would
+  // otherwise be committed one by one while the caller believes them undoable.
   Status CheckIntact() const;
 
  private:
   Status Run(std::string_view sql) const;
 
-  sqlite3* connection_;
+  db::Connection& connection_;
   std::size_t depth_ = 0;
 };
 

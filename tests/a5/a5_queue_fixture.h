@@ -40,8 +40,7 @@ class A5QueueTest : public records::RecordFilesTest {
   QueueReport Queue(int pallets, int labelsPerPallet) {
     Result<storage::KeyedFile*> firmaFile = context_.File(records::firma::kSchema);
     EXPECT_TRUE(firmaFile.ok());
-    gs1::FirmaSsccAllocator allocator(context_.session(), **firmaFile,
-                                      context_.Buffer(records::firma::kSchema));
+    gs1::FirmaSsccAllocator allocator(**firmaFile, context_.Buffer(records::firma::kSchema));
     return AddA5Label(context_, product_.image, {pallets, labelsPerPallet}, allocator, today_,
                       errors_);
   }

@@ -17,4 +17,9 @@ struct CliResult {
 CliResult RunCli(const std::filesystem::path& workingDirectory,
                  const std::vector<std::string>& arguments);
 
+// Leaves the commands run in `workingDirectory` with empty record files: a
+// fresh Data folder there (data_folder_reset.cpp), or a fresh database when
+// the tests run on one (on_postgres.cpp).
+void EmptyRecordFiles(const std::filesystem::path& workingDirectory);
+
 }  // namespace paltrix::cli::testing

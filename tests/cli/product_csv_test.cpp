@@ -72,8 +72,7 @@ TEST_F(ProductCsvTest, ARoundTripOfTenThousandProductsIsLossless) {
   // Export to a file, then into an empty catalogue again: the same bytes.
   ASSERT_EQ(RunCli(folder_.path(), {"product", "export", "--output", "again.csv"}).exitStatus, 0);
   EXPECT_EQ(ReadFileText(folder_ / "again.csv"), catalogue);
-  std::filesystem::remove_all(folder_ / "Data");
-  std::filesystem::create_directory(folder_ / "Data");
+  EmptyRecordFiles(folder_.path());
   ASSERT_EQ(Import(ReadFileText(folder_ / "again.csv")).exitStatus, 0);
   EXPECT_EQ(Export(), catalogue);
 }

@@ -1,13 +1,12 @@
 // Several processes on one keyed file: concurrent writers, a writer killed in
 // the middle of a transaction, and a writer holding the file too long.
 #include <gtest/gtest.h>
-
-#include <cstdio>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <functional>
 #include <set>
 #include <string>

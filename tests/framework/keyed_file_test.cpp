@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "framework/fields/record_codec.h"
+#include "tests/framework/storage_backends.h"
 #include "tests/framework/storage_test_files.h"
-#include "tests/support/temp_directory.h"
 
 namespace paltrix::storage {
 namespace {
@@ -19,9 +19,9 @@ using testing::MakeRecord;
 using testing::OpenOrFail;
 using Ids = std::vector<std::string>;
 
-class KeyedFileTest : public ::testing::Test {
+class KeyedFileTest : public ::testing::TestWithParam<testing::Backend> {
  protected:
-  std::filesystem::path FilePath() const { return folder_ / "test.dat"; }
+  std::filesystem::path FilePath() const { return storage_ / "test.dat"; }
 
   KeyedFile& Open() { return OpenOrFail(session_, FilePath()); }
 
@@ -30,29 +30,29 @@ class KeyedFileTest : public ::testing::Test {
     ASSERT_TRUE(added.ok()) << added.status().ToString();
   }
 
-  paltrix::testing::TempDirectory folder_;
-  Session session_;
+  testing::StorageUnderTest storage_{GetParam()};
+  Session session_{storage_.target()};
 };
 
-TEST_F(KeyedFileTest, OpeningAMissingFileCreatesItEmpty) {
+TEST_P(KeyedFileTest, OpeningAMissingFileCreatesItEmpty) {
   KeyedFile& file = Open();
-  EXPECT_TRUE(std::filesystem::exists(FilePath()));
+  EXPECT_TRUE(storage_.Exists(FilePath(), testing::kSchema));
   EXPECT_EQ(*file.RecordCount(), 0);
   Record record;
   EXPECT_EQ(file.Next(record).code(), ErrorCode::kRecordNotAvailable);
 }
 
-TEST_F(KeyedFileTest, OpeningWithoutCreateRefusesAMissingFile) {
+TEST_P(KeyedFileTest, OpeningWithoutCreateRefusesAMissingFile) {
   Result<KeyedFile*> file = session_.Open(testing::kSchema, FilePath(), {.createIfMissing = false});
   EXPECT_EQ(file.status().code(), ErrorCode::kFileNotFound);
-  EXPECT_FALSE(std::filesystem::exists(FilePath()));
+  EXPECT_FALSE(storage_.Exists(FilePath(), testing::kSchema));
 }
 
-TEST_F(KeyedFileTest, RecordsAndMemosSurviveReopen) {
+TEST_P(KeyedFileTest, RecordsAndMemosSurviveReopen) {
   const Record first = MakeRecord("P1", "Rødkål", 7, "første bemærkning");
   const Record second = MakeRecord("P2", "Æbler", 0, "");
   {
-    Session writer;
+    Session writer(storage_.target());
     KeyedFile& file = OpenOrFail(writer, FilePath());
     Add(file, first);
     Add(file, second);
@@ -67,7 +67,7 @@ TEST_F(KeyedFileTest, RecordsAndMemosSurviveReopen) {
   EXPECT_EQ(read.memos, std::vector<std::string>{""});
 }
 
-TEST_F(KeyedFileTest, UniqueKeyRefusesAValueDifferingOnlyInCase) {
+TEST_P(KeyedFileTest, UniqueKeyRefusesAValueDifferingOnlyInCase) {
   KeyedFile& file = Open();
   Add(file, MakeRecord("R\xF8"
                        "dk\xE5l"));  // Windows-1252 "Rødkål"
@@ -80,7 +80,7 @@ TEST_F(KeyedFileTest, UniqueKeyRefusesAValueDifferingOnlyInCase) {
   EXPECT_EQ(*file.RecordCount(), 1);
 }
 
-TEST_F(KeyedFileTest, DuplicatesKeyKeepsEqualValuesInRecordNumberOrder) {
+TEST_P(KeyedFileTest, DuplicatesKeyKeepsEqualValuesInRecordNumberOrder) {
   KeyedFile& file = Open();
   Add(file, MakeRecord("C", "same"));
   Add(file, MakeRecord("A", "SAME"));
@@ -103,7 +103,7 @@ TEST_F(KeyedFileTest, DuplicatesKeyKeepsEqualValuesInRecordNumberOrder) {
   EXPECT_EQ(IdOf(record), "A");
 }
 
-TEST_F(KeyedFileTest, KeyThatSkipsBlanksLeavesOutRecordsWhoseComponentsAreAllBlank) {
+TEST_P(KeyedFileTest, KeyThatSkipsBlanksLeavesOutRecordsWhoseComponentsAreAllBlank) {
   KeyedFile& file = Open();
   Add(file, MakeRecord("blank"));           // group 0, name blank: left out
   Add(file, MakeRecord("named", "navn"));   // group 0 but a name: kept
@@ -117,7 +117,7 @@ TEST_F(KeyedFileTest, KeyThatSkipsBlanksLeavesOutRecordsWhoseComponentsAreAllBla
             ErrorCode::kRecordNotFound);
 }
 
-TEST_F(KeyedFileTest, TextKeysOrderWithoutRegardToCaseIncludingDanishLetters) {
+TEST_P(KeyedFileTest, TextKeysOrderWithoutRegardToCaseIncludingDanishLetters) {
   KeyedFile& file = Open();
   // Windows-1252: å E5, Æ C6, ø F8, Ø D8. Folded: Å C5 < Æ C6 < Ø D8.
   Add(file, MakeRecord("1", "beta"));
@@ -141,7 +141,7 @@ TEST_F(KeyedFileTest, TextKeysOrderWithoutRegardToCaseIncludingDanishLetters) {
             "ben");
 }
 
-TEST_F(KeyedFileTest, PhysicalAndKeyOrderReadBothWays) {
+TEST_P(KeyedFileTest, PhysicalAndKeyOrderReadBothWays) {
   KeyedFile& file = Open();
   for (const char* id : {"m", "c", "x", "a"}) Add(file, MakeRecord(id));
 
@@ -167,7 +167,7 @@ TEST_F(KeyedFileTest, PhysicalAndKeyOrderReadBothWays) {
   EXPECT_EQ(file.Previous(record).code(), ErrorCode::kRecordNotAvailable);
 }
 
-TEST_F(KeyedFileTest, SetKeyOrderWithAProbePositionsBeforeTheFirstKeyNotBelowIt) {
+TEST_P(KeyedFileTest, SetKeyOrderWithAProbePositionsBeforeTheFirstKeyNotBelowIt) {
   KeyedFile& file = Open();
   for (const char* id : {"B10", "A20", "B20", "C5"}) Add(file, MakeRecord(id));
 
@@ -191,7 +191,7 @@ TEST_F(KeyedFileTest, SetKeyOrderWithAProbePositionsBeforeTheFirstKeyNotBelowIt)
   }
 }
 
-TEST_F(KeyedFileTest, ReadingOnSeesRecordsAddedByAnotherSessionMeanwhile) {
+TEST_P(KeyedFileTest, ReadingOnSeesRecordsAddedByAnotherSessionMeanwhile) {
   KeyedFile& file = Open();
   Add(file, MakeRecord("a"));
   Add(file, MakeRecord("c"));
@@ -199,7 +199,7 @@ TEST_F(KeyedFileTest, ReadingOnSeesRecordsAddedByAnotherSessionMeanwhile) {
   Record record;
   ASSERT_TRUE(file.Next(record).ok());
 
-  Session other;
+  Session other(storage_.target());
   KeyedFile& otherFile = OpenOrFail(other, FilePath());
   ASSERT_TRUE(otherFile.Add(MakeRecord("b")).ok());
   ASSERT_TRUE(otherFile.Add(MakeRecord("d")).ok());
@@ -207,7 +207,7 @@ TEST_F(KeyedFileTest, ReadingOnSeesRecordsAddedByAnotherSessionMeanwhile) {
   EXPECT_EQ(testing::ReadIds(file), (Ids{"b", "c", "d"}));
 }
 
-TEST_F(KeyedFileTest, PutAndDeleteKeepKeysCurrent) {
+TEST_P(KeyedFileTest, PutAndDeleteKeepKeysCurrent) {
   KeyedFile& file = Open();
   Add(file, MakeRecord("a", "one"));
   Add(file, MakeRecord("b", "two"));
@@ -228,7 +228,7 @@ TEST_F(KeyedFileTest, PutAndDeleteKeepKeysCurrent) {
   EXPECT_EQ(*file.Add(MakeRecord("c")), 3);
 }
 
-TEST_F(KeyedFileTest, WritesRefuseRecordsThatDoNotFitTheLayout) {
+TEST_P(KeyedFileTest, WritesRefuseRecordsThatDoNotFitTheLayout) {
   KeyedFile& file = Open();
   Record shortImage = MakeRecord("a");
   shortImage.image.pop_back();
@@ -239,7 +239,7 @@ TEST_F(KeyedFileTest, WritesRefuseRecordsThatDoNotFitTheLayout) {
   EXPECT_EQ(*file.RecordCount(), 0);
 }
 
-TEST_F(KeyedFileTest, AppendLeavesKeysStaleUntilBuildKeys) {
+TEST_P(KeyedFileTest, AppendLeavesKeysStaleUntilBuildKeys) {
   KeyedFile& file = Open();
   Add(file, MakeRecord("b"));
   ASSERT_TRUE(file.Append(MakeRecord("a")).ok());
@@ -261,9 +261,9 @@ TEST_F(KeyedFileTest, AppendLeavesKeysStaleUntilBuildKeys) {
   EXPECT_EQ(file.Add(MakeRecord("A")).status().code(), ErrorCode::kDuplicateKey);
 }
 
-TEST_F(KeyedFileTest, OpenRebuildsKeysLeftStaleByAnotherSession) {
+TEST_P(KeyedFileTest, OpenRebuildsKeysLeftStaleByAnotherSession) {
   {
-    Session writer;
+    Session writer(storage_.target());
     KeyedFile& file = OpenOrFail(writer, FilePath());
     ASSERT_TRUE(file.Append(MakeRecord("b")).ok());
     ASSERT_TRUE(file.Append(MakeRecord("a")).ok());
@@ -272,7 +272,7 @@ TEST_F(KeyedFileTest, OpenRebuildsKeysLeftStaleByAnotherSession) {
   EXPECT_EQ(IdsInKeyOrder(file, testing::kIdKey), (Ids{"a", "b"}));
 }
 
-TEST_F(KeyedFileTest, BuildKeysOnAUniqueCollisionFailsAndLeavesTheFileAsItWas) {
+TEST_P(KeyedFileTest, BuildKeysOnAUniqueCollisionFailsAndLeavesTheFileAsItWas) {
   KeyedFile& file = Open();
   Add(file, MakeRecord("a", "first"));
   ASSERT_TRUE(file.Append(MakeRecord("x")).ok());
@@ -287,7 +287,7 @@ TEST_F(KeyedFileTest, BuildKeysOnAUniqueCollisionFailsAndLeavesTheFileAsItWas) {
   EXPECT_EQ(file.Next(record).code(), ErrorCode::kKeysNeedRebuild);
 
   {
-    Session other;
+    Session other(storage_.target());
     Result<KeyedFile*> reopened = other.Open(testing::kSchema, FilePath());
     EXPECT_EQ(reopened.status().code(), ErrorCode::kKeysNeedRebuild);
     EXPECT_NE(reopened.status().message().find("TST:IdKey"), std::string::npos);
@@ -307,9 +307,9 @@ inline constexpr FileSchema kOtherKeysSchema{
     "Test",           "TST",      "Data\\TEST.DAT", testing::kRecordLength,
     testing::kFields, kOtherKeys, testing::kMemos};
 
-TEST_F(KeyedFileTest, OpenRebuildsKeysWhenTheKeyDeclarationsChanged) {
+TEST_P(KeyedFileTest, OpenRebuildsKeysWhenTheKeyDeclarationsChanged) {
   {
-    Session writer;
+    Session writer(storage_.target());
     KeyedFile& file = OpenOrFail(writer, FilePath());
     ASSERT_TRUE(file.Add(MakeRecord("a", "", 3, "memo a")).ok());
     ASSERT_TRUE(file.Add(MakeRecord("b", "", 1)).ok());
@@ -317,7 +317,7 @@ TEST_F(KeyedFileTest, OpenRebuildsKeysWhenTheKeyDeclarationsChanged) {
     ASSERT_TRUE(file.Delete(3).ok());
   }
   {
-    Session reader;
+    Session reader(storage_.target());
     KeyedFile& file = OpenOrFail(reader, FilePath(), kOtherKeysSchema);
     EXPECT_EQ(IdsInKeyOrder(file, 0), (Ids{"b", "a"}));
     Record record;
@@ -332,9 +332,9 @@ TEST_F(KeyedFileTest, OpenRebuildsKeysWhenTheKeyDeclarationsChanged) {
 inline constexpr fields::FieldDef kShorterFields[] = {testing::kId};
 inline constexpr FileSchema kShorterSchema{"Short", "SHO", "SHORT.DAT", 20, kShorterFields, {}, {}};
 
-TEST_F(KeyedFileTest, ADifferentRecordLengthIsAnInvalidRecordDeclaration) {
+TEST_P(KeyedFileTest, ADifferentRecordLengthIsAnInvalidRecordDeclaration) {
   Open();
-  Session other;
+  Session other(storage_.target());
   Result<KeyedFile*> file = other.Open(kShorterSchema, FilePath());
   EXPECT_EQ(file.status().code(), ErrorCode::kInvalidRecordDeclaration);
   // Within one session the file is attached once; a second layout is refused too.
@@ -342,7 +342,7 @@ TEST_F(KeyedFileTest, ADifferentRecordLengthIsAnInvalidRecordDeclaration) {
             ErrorCode::kInvalidRecordDeclaration);
 }
 
-TEST_F(KeyedFileTest, TheSameFileOpenedTwiceInASessionSharesRecordsButNotPositions) {
+TEST_P(KeyedFileTest, TheSameFileOpenedTwiceInASessionSharesRecordsButNotPositions) {
   KeyedFile& first = Open();
   KeyedFile& second = Open();
   Add(first, MakeRecord("a"));
@@ -359,23 +359,25 @@ TEST_F(KeyedFileTest, TheSameFileOpenedTwiceInASessionSharesRecordsButNotPositio
   EXPECT_EQ(*second.RecordCount(), 2);
 }
 
-TEST_F(KeyedFileTest, ASessionHoldsTenFilesAtOnce) {
+TEST_P(KeyedFileTest, ASessionHoldsTenFilesAtOnce) {
   std::vector<KeyedFile*> files;
   for (int i = 0; i < 10; ++i) {
     Result<KeyedFile*> file =
-        session_.Open(testing::kSchema, folder_ / ("file" + std::to_string(i) + ".dat"));
+        session_.Open(testing::kSchema, storage_ / ("file" + std::to_string(i) + ".dat"));
     ASSERT_TRUE(file.ok()) << i << ": " << file.status().ToString();
     files.push_back(*file);
   }
   for (KeyedFile* file : files) ASSERT_TRUE(file->Add(MakeRecord("x")).ok());
-  Result<KeyedFile*> eleventh = session_.Open(testing::kSchema, folder_ / "file10.dat");
+  Result<KeyedFile*> eleventh = session_.Open(testing::kSchema, storage_ / "file10.dat");
   EXPECT_EQ(eleventh.status().code(), ErrorCode::kFileSystemError);
   EXPECT_NE(eleventh.status().message().find("at most 10 files"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "file10.dat"));
+  EXPECT_FALSE(storage_.Exists(storage_ / "file10.dat", testing::kSchema));
   // Closing one makes room again.
   session_.Close(files[3]);
-  EXPECT_TRUE(session_.Open(testing::kSchema, folder_ / "file10.dat").ok());
+  EXPECT_TRUE(session_.Open(testing::kSchema, storage_ / "file10.dat").ok());
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, KeyedFileTest, testing::kBothBackends, testing::BackendName);
 
 }  // namespace
 }  // namespace paltrix::storage

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "framework/storage/keyed_file.h"
+#include "tests/framework/storage_backends.h"
 #include "tests/framework/storage_test_files.h"
-#include "tests/support/temp_directory.h"
 
 namespace paltrix::storage {
 namespace {
@@ -15,25 +15,25 @@ using testing::MakeRecord;
 using testing::OpenOrFail;
 using Ids = std::vector<std::string>;
 
-class TransactionTest : public ::testing::Test {
+class TransactionTest : public ::testing::TestWithParam<testing::Backend> {
  protected:
   TransactionTest()
-      : first_(OpenOrFail(session_, folder_ / "first.dat")),
-        second_(OpenOrFail(session_, folder_ / "second.dat")) {}
+      : first_(OpenOrFail(session_, storage_ / "first.dat")),
+        second_(OpenOrFail(session_, storage_ / "second.dat")) {}
 
   // What another process would see: the files read through a fresh session.
   Ids CommittedIds(const char* name) {
-    Session reader;
-    return IdsInPhysicalOrder(OpenOrFail(reader, folder_ / name));
+    Session reader(storage_.target());
+    return IdsInPhysicalOrder(OpenOrFail(reader, storage_ / name));
   }
 
-  paltrix::testing::TempDirectory folder_;
-  Session session_;
+  testing::StorageUnderTest storage_{GetParam()};
+  Session session_{storage_.target()};
   KeyedFile& first_;
   KeyedFile& second_;
 };
 
-TEST_F(TransactionTest, AnUncommittedTransactionRollsBackEveryFile) {
+TEST_P(TransactionTest, AnUncommittedTransactionRollsBackEveryFile) {
   {
     Result<Session::Transaction> transaction = session_.Begin();
     ASSERT_TRUE(transaction.ok());
@@ -47,7 +47,7 @@ TEST_F(TransactionTest, AnUncommittedTransactionRollsBackEveryFile) {
   EXPECT_EQ(IdsInPhysicalOrder(second_), Ids{});
 }
 
-TEST_F(TransactionTest, CommitMakesEveryFileDurableAtOnce) {
+TEST_P(TransactionTest, CommitMakesEveryFileDurableAtOnce) {
   Result<Session::Transaction> transaction = session_.Begin(/*immediate=*/true);
   ASSERT_TRUE(transaction.ok());
   ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
@@ -58,7 +58,7 @@ TEST_F(TransactionTest, CommitMakesEveryFileDurableAtOnce) {
   EXPECT_EQ(CommittedIds("second.dat"), (Ids{"b"}));
 }
 
-TEST_F(TransactionTest, AFailedStepCanBeUndoneWithoutLosingTheOuterTransaction) {
+TEST_P(TransactionTest, AFailedStepCanBeUndoneWithoutLosingTheOuterTransaction) {
   ASSERT_TRUE(first_.Add(MakeRecord("taken")).ok());
   Result<Session::Transaction> outer = session_.Begin();
   ASSERT_TRUE(outer.ok());
@@ -73,7 +73,22 @@ TEST_F(TransactionTest, AFailedStepCanBeUndoneWithoutLosingTheOuterTransaction) 
   EXPECT_EQ(CommittedIds("second.dat"), (Ids{"kept"}));
 }
 
-TEST_F(TransactionTest, AnOuterTransactionCannotCommitOverAnOpenInnerOne) {
+// A server aborts a whole transaction on any failed statement (and then
+// "commits" it as a rollback); the engine keeps the embedded engine's rule
+// that only the refused write fails.
+TEST_P(TransactionTest, AWriteRefusedInsideATransactionFailsAloneAndTheRestCommits) {
+  ASSERT_TRUE(first_.Add(MakeRecord("taken")).ok());
+  Result<Session::Transaction> transaction = session_.Begin();
+  ASSERT_TRUE(transaction.ok());
+  ASSERT_TRUE(second_.Add(MakeRecord("a")).ok());
+  EXPECT_EQ(first_.Add(MakeRecord("TAKEN")).status().code(), ErrorCode::kDuplicateKey);
+  ASSERT_TRUE(second_.Add(MakeRecord("b")).ok());
+  ASSERT_TRUE(transaction->Commit().ok());
+  EXPECT_EQ(CommittedIds("first.dat"), (Ids{"taken"}));
+  EXPECT_EQ(CommittedIds("second.dat"), (Ids{"a", "b"}));
+}
+
+TEST_P(TransactionTest, AnOuterTransactionCannotCommitOverAnOpenInnerOne) {
   Result<Session::Transaction> outer = session_.Begin();
   ASSERT_TRUE(outer.ok());
   ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
@@ -85,7 +100,7 @@ TEST_F(TransactionTest, AnOuterTransactionCannotCommitOverAnOpenInnerOne) {
   EXPECT_EQ(CommittedIds("first.dat"), (Ids{"a"}));
 }
 
-TEST_F(TransactionTest, BulkModeOnTwoFilesCommitsWhenTheLastEnds) {
+TEST_P(TransactionTest, BulkModeOnTwoFilesCommitsWhenTheLastEnds) {
   ASSERT_TRUE(first_.BeginBulk().ok());
   ASSERT_TRUE(second_.BeginBulk().ok());
   for (int i = 0; i < 100; ++i) {
@@ -101,7 +116,7 @@ TEST_F(TransactionTest, BulkModeOnTwoFilesCommitsWhenTheLastEnds) {
   EXPECT_EQ(CommittedIds("first.dat").size(), 100u);
 }
 
-TEST_F(TransactionTest, BulkModeBegunInsideARolledBackTransactionGoesWithIt) {
+TEST_P(TransactionTest, BulkModeBegunInsideARolledBackTransactionGoesWithIt) {
   {
     Result<Session::Transaction> transaction = session_.Begin();
     ASSERT_TRUE(transaction.ok());
@@ -117,14 +132,14 @@ TEST_F(TransactionTest, BulkModeBegunInsideARolledBackTransactionGoesWithIt) {
   EXPECT_EQ(CommittedIds("first.dat"), (Ids{"b"}));
 }
 
-TEST_F(TransactionTest, ClosingAFileInBulkModeKeepsWhatWasWritten) {
+TEST_P(TransactionTest, ClosingAFileInBulkModeKeepsWhatWasWritten) {
   ASSERT_TRUE(first_.BeginBulk().ok());
   ASSERT_TRUE(first_.Add(MakeRecord("a")).ok());
   session_.Close(&first_);
   EXPECT_EQ(CommittedIds("first.dat"), (Ids{"a"}));
 }
 
-TEST_F(TransactionTest, ClosingAFileInsideATransactionKeepsItUntilTheEnd) {
+TEST_P(TransactionTest, ClosingAFileInsideATransactionKeepsItUntilTheEnd) {
   {
     Result<Session::Transaction> transaction = session_.Begin();
     ASSERT_TRUE(transaction.ok());
@@ -135,17 +150,19 @@ TEST_F(TransactionTest, ClosingAFileInsideATransactionKeepsItUntilTheEnd) {
   }
   EXPECT_EQ(CommittedIds("first.dat"), (Ids{"a"}));
   // The closed file's slot is free again once the transaction has ended.
-  EXPECT_TRUE(session_.Open(testing::kSchema, folder_ / "third.dat").ok());
+  EXPECT_TRUE(session_.Open(testing::kSchema, storage_ / "third.dat").ok());
 }
 
-TEST_F(TransactionTest, NoFileCanBeAttachedInsideATransaction) {
+TEST_P(TransactionTest, NoFileCanBeAttachedInsideATransaction) {
   Result<Session::Transaction> transaction = session_.Begin();
   ASSERT_TRUE(transaction.ok());
-  EXPECT_EQ(session_.Open(testing::kSchema, folder_ / "third.dat").status().code(),
+  EXPECT_EQ(session_.Open(testing::kSchema, storage_ / "third.dat").status().code(),
             ErrorCode::kInvalidValue);
   // A file already attached can be opened again.
-  EXPECT_TRUE(session_.Open(testing::kSchema, folder_ / "first.dat").ok());
+  EXPECT_TRUE(session_.Open(testing::kSchema, storage_ / "first.dat").ok());
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, TransactionTest, testing::kBothBackends, testing::BackendName);
 
 }  // namespace
 }  // namespace paltrix::storage

@@ -10,14 +10,16 @@ namespace paltrix::fields {
 namespace {
 
 constexpr FieldDef kLayout[] = {
-    Long("T:LONG", 0),     Short("T:SHORT", 4),      Byte("T:BYTE", 6),
-    Text("T:TEXT", 7, 5),  ZText("T:ZTEXT", 12, 4),  Decimal("T:DEC", 16, 7, 3),
+    Long("T:LONG", 0),           Short("T:SHORT", 4),     Byte("T:BYTE", 6),
+    Text("T:TEXT", 7, 5),        ZText("T:ZTEXT", 12, 4), Decimal("T:DEC", 16, 7, 3),
     Decimal("T:EVEN", 20, 6, 2),
 };
 static_assert(IsContiguousLayout(kLayout, 24));
 static_assert(!IsContiguousLayout(kLayout, 25));
 
-const FieldDef& F(std::string_view name) { return *FindField(kLayout, name); }
+const FieldDef& F(std::string_view name) {
+  return *FindField(kLayout, name);
+}
 
 TEST(RecordCodec, IntegersAreLittleEndianAndSigned) {
   std::vector<char> image(24, 0);

@@ -7,7 +7,11 @@ namespace {
 
 TEST(Windows1252, DanishLettersFoldToTheirCapitals) {
   // "Rødkål" and "RØDKÅL" in Windows-1252 bytes.
-  EXPECT_EQ(CompareNoCase("R\xF8" "dk\xE5l", "R\xD8" "DK\xC5L"), 0);
+  EXPECT_EQ(CompareNoCase("R\xF8"
+                          "dk\xE5l",
+                          "R\xD8"
+                          "DK\xC5L"),
+            0);
   EXPECT_EQ(FoldCase("\xE6\xF8\xE5"), "\xC6\xD8\xC5");
   // The division and multiplication signs are not letters.
   EXPECT_EQ(FoldCase('\xF7'), '\xF7');
@@ -32,7 +36,9 @@ TEST(Windows1252, RoundTripsThroughUtf8) {
     return bytes;
   }();
   EXPECT_EQ(FromUtf8(ToUtf8(all)), all);
-  EXPECT_EQ(ToUtf8("R\xF8" "dk\xE5l"), "Rødkål");
+  EXPECT_EQ(ToUtf8("R\xF8"
+                   "dk\xE5l"),
+            "Rødkål");
   EXPECT_EQ(ToUtf8("\x80"), "€");
 }
 

@@ -16,7 +16,7 @@
 #include "app/gs1/sscc.h"
 #include "app/records/firma.h"
 #include "framework/fields/record_codec.h"
-#include "tests/support/temp_directory.h"
+#include "tests/framework/storage_backends.h"
 
 namespace paltrix::gs1 {
 namespace {
@@ -33,12 +33,13 @@ struct StoredSerial {
 // One record context on the company file, as a print window has it.
 class FirmaContext {
  public:
-  explicit FirmaContext(const std::filesystem::path& path)
-      : file_(session_.Open(firma::kSchema, path)),
+  FirmaContext(const storage::StorageTarget& target, const std::filesystem::path& path)
+      : session_(target),
+        file_(session_.Open(firma::kSchema, path)),
         buffer_(storage::Record::Blank(firma::kSchema)) {}
 
   Status status() const { return file_.ok() ? Status::Ok() : file_.status(); }
-  Result<std::string> Allocate() { return AllocateSSCC(session_, **file_, buffer_); }
+  Result<std::string> Allocate() { return AllocateSSCC(**file_, buffer_); }
   const storage::Record& buffer() const { return buffer_; }
 
   Status AddCompany(std::int32_t prefix, std::int32_t serial) {
@@ -63,25 +64,26 @@ class FirmaContext {
   storage::Record buffer_;
 };
 
-class SsccAllocationTest : public ::testing::Test {
+class SsccAllocationTest : public ::testing::TestWithParam<storage::testing::Backend> {
  protected:
-  void SetUp() override { path_ = directory_ / "DFIRMA.DAT"; }
+  void SetUp() override { path_ = storage_ / "DFIRMA.DAT"; }
 
   void CreateCompany(std::int32_t prefix, std::int32_t serial) {
-    FirmaContext context(path_);
+    FirmaContext context(storage_.target(), path_);
     ASSERT_TRUE(context.status().ok()) << context.status().ToString();
     ASSERT_TRUE(context.AddCompany(prefix, serial).ok());
   }
 
-  StoredSerial Stored() { return FirmaContext(path_).Stored(); }
+  StoredSerial Stored() { return FirmaContext(storage_.target(), path_).Stored(); }
 
+  storage::testing::StorageUnderTest storage_{GetParam()};
   testing::TempDirectory directory_;
   std::filesystem::path path_;
 };
 
-TEST_F(SsccAllocationTest, AdvancesTheSerialAndStoresTheCodeBeforeReturning) {
+TEST_P(SsccAllocationTest, AdvancesTheSerialAndStoresTheCodeBeforeReturning) {
   CreateCompany(kPrefix, 41);
-  FirmaContext context(path_);
+  FirmaContext context(storage_.target(), path_);
   const auto sscc = context.Allocate();
   ASSERT_TRUE(sscc.ok()) << sscc.status().ToString();
   EXPECT_EQ(*sscc, "057900010000000424");
@@ -95,9 +97,9 @@ TEST_F(SsccAllocationTest, AdvancesTheSerialAndStoresTheCodeBeforeReturning) {
   EXPECT_EQ(fields::ReadText(context.buffer().image, firma::NAVN), "Gartneriet");
 }
 
-TEST_F(SsccAllocationTest, ThreePalletsGetThreeConsecutiveCodes) {
+TEST_P(SsccAllocationTest, ThreePalletsGetThreeConsecutiveCodes) {
   CreateCompany(kPrefix, 41);
-  FirmaContext context(path_);
+  FirmaContext context(storage_.target(), path_);
   std::vector<std::string> codes;
   for (int pallet = 0; pallet < 3; ++pallet) codes.push_back(context.Allocate().value());
   EXPECT_EQ(codes, (std::vector<std::string>{SsccFromParts(kPrefix, 42).value(),
@@ -106,9 +108,9 @@ TEST_F(SsccAllocationTest, ThreePalletsGetThreeConsecutiveCodes) {
   EXPECT_EQ(Stored().serial, 44);
 }
 
-TEST_F(SsccAllocationTest, RefusesToPassTheNineDigitLimitAndChangesNothing) {
+TEST_P(SsccAllocationTest, RefusesToPassTheNineDigitLimitAndChangesNothing) {
   CreateCompany(kPrefix, kLargestSerial - 1);
-  FirmaContext context(path_);
+  FirmaContext context(storage_.target(), path_);
   const std::string last = context.Allocate().value();
   EXPECT_EQ(last, SsccFromParts(kPrefix, kLargestSerial).value());
 
@@ -120,15 +122,15 @@ TEST_F(SsccAllocationTest, RefusesToPassTheNineDigitLimitAndChangesNothing) {
   EXPECT_EQ(stored.sscc, last);
 }
 
-TEST_F(SsccAllocationTest, RefusesAPrefixWiderThanEightDigits) {
+TEST_P(SsccAllocationTest, RefusesAPrefixWiderThanEightDigits) {
   CreateCompany(kLargestCompanyPrefix + 1, 41);
-  FirmaContext context(path_);
+  FirmaContext context(storage_.target(), path_);
   EXPECT_EQ(context.Allocate().status().code(), ErrorCode::kInvalidValue);
   EXPECT_EQ(Stored().serial, 41);
 }
 
-TEST_F(SsccAllocationTest, NoCompanyRecordIsReported) {
-  FirmaContext context(path_);
+TEST_P(SsccAllocationTest, NoCompanyRecordIsReported) {
+  FirmaContext context(storage_.target(), path_);
   ASSERT_TRUE(context.status().ok());
   EXPECT_EQ(context.Allocate().status().code(), ErrorCode::kRecordNotFound);
 }
@@ -171,7 +173,7 @@ std::vector<std::string> ReadLines(const std::filesystem::path& path) {
   return lines;
 }
 
-TEST_F(SsccAllocationTest, TwoProcessesAllocatingAtOnceNeverShareACode) {
+TEST_P(SsccAllocationTest, TwoProcessesAllocatingAtOnceNeverShareACode) {
   constexpr int kPerProcess = 1000;
   CreateCompany(kPrefix, 41);
 
@@ -184,7 +186,7 @@ TEST_F(SsccAllocationTest, TwoProcessesAllocatingAtOnceNeverShareACode) {
       close(gate[1]);
       char go;
       if (read(gate[0], &go, 1) != 0) return 2;  // both start when the gate closes
-      FirmaContext context(path_);
+      FirmaContext context(storage_.target(), path_);
       std::ofstream out(output);
       for (int i = 0; i < kPerProcess; ++i) {
         const auto sscc = context.Allocate();
@@ -214,7 +216,7 @@ TEST_F(SsccAllocationTest, TwoProcessesAllocatingAtOnceNeverShareACode) {
   EXPECT_EQ(Stored().serial, 41 + 2 * kPerProcess);
 }
 
-TEST_F(SsccAllocationTest, AProcessKilledMidRunNeverLeavesAReturnedCodeForReuse) {
+TEST_P(SsccAllocationTest, AProcessKilledMidRunNeverLeavesAReturnedCodeForReuse) {
   CreateCompany(kPrefix, 41);
 
   int channel[2];
@@ -223,7 +225,7 @@ TEST_F(SsccAllocationTest, AProcessKilledMidRunNeverLeavesAReturnedCodeForReuse)
   // has it, i.e. before it would send the label to the printer.
   ChildProcess printer([&] {
     close(channel[0]);
-    FirmaContext context(path_);
+    FirmaContext context(storage_.target(), path_);
     for (;;) {
       const auto sscc = context.Allocate();
       if (!sscc.ok()) return 1;
@@ -254,7 +256,7 @@ TEST_F(SsccAllocationTest, AProcessKilledMidRunNeverLeavesAReturnedCodeForReuse)
   ASSERT_EQ(returned.size(), reportedCodes.size()) << "a code was returned twice before the kill";
 
   // The restarted program continues after every code the killed one returned.
-  FirmaContext restarted(path_);
+  FirmaContext restarted(storage_.target(), path_);
   ASSERT_TRUE(restarted.status().ok()) << restarted.status().ToString();
   for (int pallet = 0; pallet < 50; ++pallet) {
     const auto sscc = restarted.Allocate();
@@ -262,6 +264,35 @@ TEST_F(SsccAllocationTest, AProcessKilledMidRunNeverLeavesAReturnedCodeForReuse)
     EXPECT_FALSE(returned.count(*sscc)) << *sscc << " was already returned before the kill";
   }
 }
+
+// The server ends the station's connection between two pallets: the next
+// allocation fails without a code, and the one after connects again and
+// continues the serial, skipping nothing and repeating nothing.
+TEST(SsccAllocationOnServer, AnAllocationWhoseConnectionWasLostReturnsNoCodeAndTheNextContinues) {
+  storage::testing::StorageUnderTest storage(storage::testing::Backend::kPostgres);
+  const std::filesystem::path path = storage / "DFIRMA.DAT";
+  FirmaContext context(storage.target(), path);
+  ASSERT_TRUE(context.status().ok()) << context.status().ToString();
+  ASSERT_TRUE(context.AddCompany(kPrefix, 41).ok());
+  ASSERT_EQ(context.Allocate().value(), SsccFromParts(kPrefix, 42).value());
+
+  testing::ExecuteSql(storage.databaseUrl(),
+                      "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                      "current_database() AND pid <> pg_backend_pid()");
+  const auto lost = context.Allocate();
+  ASSERT_FALSE(lost.ok()) << *lost;
+  EXPECT_NE(lost.status().message().find("connection to the PostgreSQL server was lost"),
+            std::string::npos)
+      << lost.status().message();
+
+  const auto next = context.Allocate();
+  ASSERT_TRUE(next.ok()) << next.status().ToString();
+  EXPECT_EQ(*next, SsccFromParts(kPrefix, 43).value());
+  EXPECT_EQ(FirmaContext(storage.target(), path).Stored().serial, 43);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, SsccAllocationTest, storage::testing::kBothBackends,
+                         storage::testing::BackendName);
 
 }  // namespace
 }  // namespace paltrix::gs1

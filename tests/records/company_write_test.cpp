@@ -17,7 +17,7 @@ struct StoredCompany {
   std::string sscc;
 };
 
-class CompanyWriteTest : public RecordFilesTest {
+class CompanyWriteTest : public RecordStorageTest {
  protected:
   void SetUp() override {
     RecordContext setup(registry_);
@@ -50,7 +50,7 @@ class CompanyWriteTest : public RecordFilesTest {
   }
 };
 
-TEST_F(CompanyWriteTest, AStaleCopyChangesTheCompanyButNeverTheSerial) {
+TEST_P(CompanyWriteTest, AStaleCopyChangesTheCompanyButNeverTheSerial) {
   RecordContext window(registry_);
   ASSERT_TRUE(window.ReadFirma().ok());
   AdvanceSerialElsewhere(141, "057900010000001413");
@@ -79,7 +79,7 @@ TEST_F(CompanyWriteTest, AStaleCopyChangesTheCompanyButNeverTheSerial) {
   EXPECT_EQ(Stored().sscc, "057900010000001505");
 }
 
-TEST_F(CompanyWriteTest, ALowerSerialIsWrittenOnlyWhenForced) {
+TEST_P(CompanyWriteTest, ALowerSerialIsWrittenOnlyWhenForced) {
   RecordContext window(registry_);
   ASSERT_TRUE(window.ReadFirma().ok());
   storage::Record& sender = window.Buffer(firma::kSchema);
@@ -111,7 +111,7 @@ TEST_F(CompanyWriteTest, ALowerSerialIsWrittenOnlyWhenForced) {
   EXPECT_EQ(Stored().serial, 500);
 }
 
-TEST_F(CompanyWriteTest, OtherCompaniesKeepTheirSerialAndAMissingOneIsReported) {
+TEST_P(CompanyWriteTest, OtherCompaniesKeepTheirSerialAndAMissingOneIsReported) {
   RecordContext list(registry_);
   storage::Record other = storage::Record::Blank(firma::kSchema);
   fields::WriteText(other.image, firma::NAVN, "Kunde");
@@ -129,6 +129,9 @@ TEST_F(CompanyWriteTest, OtherCompaniesKeepTheirSerialAndAMissingOneIsReported) 
   EXPECT_EQ(written.status().code(), ErrorCode::kRecordNotFound);
   EXPECT_EQ(ShownTitles().size(), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, CompanyWriteTest, storage::testing::kBothBackends,
+                         storage::testing::BackendName);
 
 }  // namespace
 }  // namespace paltrix::records

@@ -11,6 +11,8 @@
 #include "framework/errors/error_manager.h"
 #include "framework/errors/scripted_presenter.h"
 #include "framework/fields/record_codec.h"
+#include "framework/storage/storage_target.h"
+#include "tests/framework/storage_backends.h"
 #include "tests/support/temp_directory.h"
 
 namespace paltrix::records {
@@ -20,6 +22,10 @@ namespace paltrix::records {
 class RecordFilesTest : public ::testing::Test {
  protected:
   RecordFilesTest() { errors_.Init(); }
+  // The keyed files live where `target` says.
+  explicit RecordFilesTest(const storage::StorageTarget& target) : registry_{errors_, target} {
+    errors_.Init();
+  }
 
   // Titles of the message boxes shown so far.
   std::vector<std::string> ShownTitles() const {
@@ -37,6 +43,22 @@ class RecordFilesTest : public ::testing::Test {
   errors::RecordingTerminator terminator_;
   errors::ErrorManager errors_{presenter_, terminator_};
   FileRegistry registry_{errors_};
+};
+
+// Holds the storage of a RecordStorageTest; a base so that it is made before
+// the registry that uses it.
+class StorageOfTheTest {
+ protected:
+  explicit StorageOfTheTest(storage::testing::Backend backend) : storage_(backend) {}
+  storage::testing::StorageUnderTest storage_;
+};
+
+// A RecordFilesTest whose keyed files live on each storage backend in turn.
+class RecordStorageTest : public ::testing::WithParamInterface<storage::testing::Backend>,
+                          protected StorageOfTheTest,
+                          public RecordFilesTest {
+ protected:
+  RecordStorageTest() : StorageOfTheTest(GetParam()), RecordFilesTest(storage_.target()) {}
 };
 
 // Adds `record` to the file in `context`, failing the test on error.

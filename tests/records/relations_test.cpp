@@ -106,7 +106,7 @@ TEST_F(RecordFilesTest, ChildrenFollowAChangedLinkingValue) {
   EXPECT_TRUE(presenter_.boxes().empty());
 }
 
-TEST_F(RecordFilesTest, RelationWithoutActionsLeavesChildrenAlone) {
+TEST_P(RecordStorageTest, RelationWithoutActionsLeavesChildrenAlone) {
   RecordContext context(registry_);
   const Family family =
       MakeFamily(context, RelationOf(produkt::kSchema, a5etiket::kSchema), "123", "123");
@@ -133,7 +133,7 @@ TEST_F(RecordFilesTest, ACascadeCreatesNoChildFile) {
   EXPECT_FALSE(fs::exists(folder_ / "A5.tps"));
 }
 
-TEST_F(RecordFilesTest, DeletingAnOrderDeletesItsLinesOnly) {
+TEST_P(RecordStorageTest, DeletingAnOrderDeletesItsLinesOnly) {
   RecordContext context(registry_);
   const Family family =
       MakeFamily(context, RelationOf(ordrehoved::kSchema, ordrelinier::kSchema), "7", "7");
@@ -153,7 +153,7 @@ TEST_F(RecordFilesTest, DeletingAnOrderDeletesItsLinesOnly) {
   EXPECT_EQ(*(*context.File(ordrespec::kSchema))->RecordCount(), 1) << "its delete action is none";
 }
 
-TEST_F(RecordFilesTest, AFailingChildWriteUndoesTheWholeChange) {
+TEST_P(RecordStorageTest, AFailingChildWriteUndoesTheWholeChange) {
   // HIS:KUNDENR holds 10 characters, ADR:TELEFON and ORD:KUNDEID 12: the new
   // number fits the order but not the history, which is changed last.
   RecordContext context(registry_);
@@ -177,7 +177,7 @@ TEST_F(RecordFilesTest, AFailingChildWriteUndoesTheWholeChange) {
   EXPECT_NE(presenter_.boxes()[0].text.find("HISTORIK"), std::string::npos);
 }
 
-TEST_F(RecordFilesTest, ParentChangeRefusedByItsOwnKeyChangesNothing) {
+TEST_P(RecordStorageTest, ParentChangeRefusedByItsOwnKeyChangesNothing) {
   RecordContext context(registry_);
   const Family family =
       MakeFamily(context, RelationOf(produkt::kSchema, historik::kSchema), "123", "123");
@@ -197,7 +197,7 @@ TEST_F(RecordFilesTest, ParentChangeRefusedByItsOwnKeyChangesNothing) {
             "Adding this record creates a duplicate entry for the key: PRO:IDKey");
 }
 
-TEST_F(RecordFilesTest, NewIdThatChildrenCannotHoldIsRefused) {
+TEST_P(RecordStorageTest, NewIdThatChildrenCannotHoldIsRefused) {
   RecordContext context(registry_);
   const Family family =
       MakeFamily(context, RelationOf(produkt::kSchema, historik::kSchema), "123", "123");
@@ -214,6 +214,9 @@ TEST_F(RecordFilesTest, NewIdThatChildrenCannotHoldIsRefused) {
                              historik::PRODUKTID),
             123);
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, RecordStorageTest, storage::testing::kBothBackends,
+                         storage::testing::BackendName);
 
 }  // namespace
 }  // namespace paltrix::records

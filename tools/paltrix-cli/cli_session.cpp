@@ -2,7 +2,11 @@
 
 #include <fmt/format.h>
 
+#include <filesystem>
+#include <utility>
+
 #include "app/records/firma.h"
+#include "app/settings/database_setting.h"
 #include "tools/paltrix-cli/cli_error.h"
 
 namespace paltrix::cli {
@@ -14,10 +18,22 @@ errors::ErrorManager& InitialisedErrorManager() {
   return manager;
 }
 
+// Where the station's record files are (app/settings/database_setting.h).
+storage::StorageTarget StationTarget() {
+  Result<storage::StorageTarget> target =
+      settings::ReadStorageTarget(std::filesystem::current_path());
+  if (!target.ok()) {
+    throw Failed(fmt::format("cannot read the database setting: {}", target.status().ToString()));
+  }
+  return std::move(target).value();
+}
+
 }  // namespace
 
 CliSession::CliSession()
-    : errors_(InitialisedErrorManager()), registry_(errors_), context_(registry_) {}
+    : errors_(InitialisedErrorManager()),
+      registry_(errors_, StationTarget()),
+      context_(registry_) {}
 
 storage::KeyedFile& CliSession::File(const storage::FileSchema& schema) {
   Result<storage::KeyedFile*> file = context_.File(schema);

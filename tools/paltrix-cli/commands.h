@@ -12,5 +12,7 @@ void AddProductCommands(CLI::App& app);
 void AddProductFileCommands(CLI::App& product);
 void AddPrinterCommands(CLI::App& app);
 void AddPrintCommand(CLI::App& app);
+// `copy-to-database`: the Data folder into an empty PostgreSQL database.
+void AddDatabaseCommands(CLI::App& app);
 
 }  // namespace paltrix::cli

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   paltrix::cli::AddProductCommands(app);
   paltrix::cli::AddPrinterCommands(app);
   paltrix::cli::AddPrintCommand(app);
+  paltrix::cli::AddDatabaseCommands(app);
 
   // A closed pipe on standard output or error is then a failed write that the
   // program reports by its exit status, not a signal that ends it silently.

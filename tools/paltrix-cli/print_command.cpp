@@ -163,7 +163,7 @@ int Print(const PrintOptions& options) {
         "cannot store the printer settings");
 
   storage::KeyedFile& firmaFile = session.File(records::firma::kSchema);
-  gs1::FirmaSsccAllocator allocator(session.records().session(), firmaFile,
+  gs1::FirmaSsccAllocator allocator(firmaFile,
                                     session.records().Buffer(records::firma::kSchema));
   output::PrinterTimeouts timeouts = PrinterTimeoutsOf(setup.settings);
   if (options.connectTimeout) timeouts.connect = std::chrono::seconds(*options.connectTimeout);

@@ -23,7 +23,7 @@ class LabelRun::ProgressServices final : public gs1::SsccAllocator,
  public:
   ProgressServices(LabelRun& run, storage::KeyedFile& firmaFile, int total)
       : run_(run),
-        allocator_(run.records_.session(), firmaFile, run.records_.Buffer(records::firma::kSchema)),
+        allocator_(firmaFile, run.records_.Buffer(records::firma::kSchema)),
         rawPrinter_(run.spooler_, run.clock_),
         output_(rawPrinter_),
         total_(total) {}
