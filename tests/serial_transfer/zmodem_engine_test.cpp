@@ -150,7 +150,9 @@ struct ScriptedReceiver {
           break;
         }
         position += static_cast<std::uint32_t>(packet.length);
-        if (packet.frameEnd == kZcrcw) send(kZack, PositionData(position));
+        if (packet.frameEnd == kZcrcw || packet.frameEnd == kZcrcq) {
+          send(kZack, PositionData(position));
+        }
         more = packet.frameEnd == kZcrcg || packet.frameEnd == kZcrcq;
       }
     }
