@@ -379,6 +379,7 @@ int ZmodemSender::SendData() {
         // The receiver missed data before the end: resend it in shorter subpackets, as for a
         // ZRPOS that arrives while data flows.
         actOn(header);
+        skipJunk();
         break;
       }
       if (session_.result == kTransferOk) {
