@@ -25,7 +25,7 @@ PtyPair::PtyPair() : master_(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_C
   ::tcsetattr(slave_.Get(), TCSANOW, &settings);
 }
 
-PeerProcess::PeerProcess(const PtyPair& pty, const std::vector<std::string>& words,
+PeerProcess::PeerProcess(const std::string& device, const std::vector<std::string>& words,
                          const std::filesystem::path& folder) {
   std::vector<char*> argv;
   for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
@@ -37,7 +37,7 @@ PeerProcess::PeerProcess(const PtyPair& pty, const std::vector<std::string>& wor
     // A session of its own without a controlling terminal: the peer's exit must not hang up
     // the pseudo-terminal, which would drop its last answer still on the way to us.
     ::setsid();
-    const int slave = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    const int slave = ::open(device.c_str(), O_RDWR | O_NOCTTY);
     const int err = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (slave < 0 || ::chdir(folder.c_str()) != 0) ::_exit(126);
     ::dup2(slave, 0);

@@ -28,6 +28,10 @@ class PtyPair {
 class PeerProcess {
  public:
   PeerProcess(const PtyPair& pty, const std::vector<std::string>& words,
+              const std::filesystem::path& folder)
+      : PeerProcess(pty.SlavePath(), words, folder) {}
+  // The same on any terminal device, such as an end of the simulated line.
+  PeerProcess(const std::string& device, const std::vector<std::string>& words,
               const std::filesystem::path& folder);
   ~PeerProcess();
   PeerProcess(const PeerProcess&) = delete;

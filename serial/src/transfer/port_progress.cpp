@@ -25,6 +25,7 @@ PortProgress::PortProgress(int port, TavixWindow owner, const std::string& title
 }
 
 PortProgress::~PortProgress() {
+  ShowPendingBytes();
   if (window_ && !window_->Cancelled()) window_->close();
 }
 
@@ -36,6 +37,7 @@ void PortProgress::Report() {
 }
 
 void PortProgress::ShowStatus(TransferStatus status) {
+  ShowPendingBytes();
   status_ = status;
   if (IsProblemStatus(status)) ++errors_;
   if (window_) {
@@ -47,6 +49,7 @@ void PortProgress::ShowStatus(TransferStatus status) {
 }
 
 void PortProgress::ShowFile(std::string_view name, std::optional<std::uint64_t> size) {
+  ShowPendingBytes();
   fileName_ = name;
   fileSize_ = size ? static_cast<std::int64_t>(*size) : -1;
   bytes_ = 0;
@@ -56,12 +59,23 @@ void PortProgress::ShowFile(std::string_view name, std::optional<std::uint64_t> 
 
 void PortProgress::ShowBytes(std::uint64_t bytes) {
   bytes_ = bytes;
+  bytesPending_ = true;
   const auto now = std::chrono::steady_clock::now();
   if (now - lastShown_ < kRefresh) return;
   lastShown_ = now;
+  ShowPendingBytes();
+}
+
+// A count held back by the refresh limit is shown before anything else changes, so the last
+// one of a file (its 100 %) is never lost.
+void PortProgress::ShowPendingBytes() {
+  if (!bytesPending_) return;
+  bytesPending_ = false;
+  const auto now = std::chrono::steady_clock::now();
   if (window_) {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now - fileStart_).count();
-    window_->SetBytes(static_cast<std::int64_t>(bytes), seconds > 0 ? bytes / seconds : 0, batch_);
+    window_->SetBytes(static_cast<std::int64_t>(bytes_), seconds > 0 ? bytes_ / seconds : 0,
+                      batch_);
   }
   Report();
 }

@@ -31,6 +31,7 @@ class PortProgress : public TransferProgress {
 
  private:
   void Report();
+  void ShowPendingBytes();
 
   int port_;
   bool batch_;
@@ -39,6 +40,7 @@ class PortProgress : public TransferProgress {
   std::string fileName_;
   std::int64_t fileSize_ = -1;
   std::uint64_t bytes_ = 0;
+  bool bytesPending_ = false;  // bytes_ not yet shown (refresh limit)
   int errors_ = 0;
   TransferStatus status_ = TransferStatus::kWaitingForReceiver;
   std::chrono::steady_clock::time_point fileStart_ = std::chrono::steady_clock::now();

@@ -20,7 +20,6 @@ using namespace zmodem;
 
 namespace {
 
-constexpr std::chrono::seconds kHeaderWait{10};
 constexpr int kInitRounds = 11;
 constexpr int kRetries = 10;
 constexpr std::size_t kMaxAttention = 32;
@@ -98,7 +97,7 @@ bool ZmodemReceiver::AnswerCommand() {
 }
 
 ZmodemReceiver::Announce ZmodemReceiver::AwaitFile() {
-  reader_.SetTimeout(kHeaderWait);
+  reader_.SetTimeout(options_.headerWait);
   for (int round = 0; round < kInitRounds; ++round) {
     SendReceiverInit();
     for (bool readAgain = true; readAgain;) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@ struct ZmodemReceiveOptions {
   std::optional<std::string> directory;
   bool resume = true;          // crash recovery: append to a shorter file of the same name
   bool fullPathNames = false;  // keep the sender's (relative, confined) folders
+  std::chrono::milliseconds headerWait{10000};  // for each byte of the sender's headers
 };
 
 // Receives a Zmodem batch until the sender ends it. Returns the result code.

@@ -11,19 +11,22 @@ using namespace zmodem;
 
 namespace {
 
-constexpr std::chrono::seconds kInitWait{90};
-constexpr std::chrono::seconds kSendWait{60};
-constexpr std::chrono::seconds kSkipToHeaderWait{5};
 constexpr std::size_t kStartSubpacket = 1024;
 constexpr std::size_t kMinSubpacket = 64;
 constexpr std::size_t kFlushAt = 16384;
 constexpr int kInitAnswers = 10;
 constexpr int kMaxSyncErrors = 7;
 constexpr int kMaxJunk = 5;
+// Good subpackets needed before the length doubles grow with each ZRPOS; on a line that
+// stays bad they stop here rather than overflow.
+constexpr int kMaxGrowthGoal = 65535;
+// Subpackets that may travel unacknowledged while the sender recovers from a ZRPOS.
+constexpr std::uint32_t kRecoveryWindow = 4;
 
 }  // namespace
 
-ZmodemSender::ZmodemSender(TransferSession& session) : session_(session), reader_(session) {}
+ZmodemSender::ZmodemSender(TransferSession& session, ZmodemSenderWaits waits)
+    : session_(session), waits_(waits), reader_(session) {}
 
 void ZmodemSender::Flush() {
   if (!out_.empty()) session_.Write(out_);
@@ -61,7 +64,7 @@ bool ZmodemSender::AwaitReceiverInit() {
   txPosition_ = 0;
   session_.progress.ShowStatus(TransferStatus::kSendingZrqinit);
   SendHexHeader(kZrqinit, {});
-  reader_.SetTimeout(kInitWait);
+  reader_.SetTimeout(waits_.receiverInit);
   for (int answers = 0; answers < kInitAnswers;) {
     const int header = reader_.ReadHeader();
     if (header == kHeaderTimeOut) {
@@ -74,7 +77,7 @@ bool ZmodemSender::AwaitReceiverInit() {
       variableHeaders_ = (data[kZf1] & kCanVariableHeaders) != 0;
       writer_.SetEscapeControls((data[kZf0] & kEscapeControls) != 0);
       rxBufferSize_ = std::min<std::size_t>(data[0] | (data[1] << 8), kStartSubpacket);
-      reader_.SetTimeout(kSendWait);
+      reader_.SetTimeout(waits_.answer);
       return true;
     }
     if (header == kZcan) {
@@ -128,11 +131,12 @@ int ZmodemSender::SendFileInfo(FileToSend& file, std::string_view name) {
     writer_.AppendSubpacket(out_, infoBytes, kZcrcw, useCrc32_);
     Flush();
     int header = reader_.ReadHeader();
-    while (header == kZrinit) {
-      // The receiver had not yet seen the ZFILE: skip to the next header it sends.
+    if (header == kZrinit) {
+      // A ZRINIT sent before the receiver saw the ZFILE: skip to the next header it sends.
+      // Should that be a ZRINIT too, the ZFILE was lost on the way and goes out again.
       int byte;
       do {
-        byte = session_.Read(kSkipToHeaderWait);
+        byte = session_.Read(waits_.skipToHeader);
       } while (byte >= 0 && (byte & 0x7F) != kZpad);
       if (byte < 0)
         return session_.Fail(kTransferReceiverCancelled, TransferStatus::kTransferCancelled);
@@ -169,7 +173,7 @@ int ZmodemSender::SendFile(FileToSend& file, std::string_view name) {
   return result;
 }
 
-int ZmodemSender::SynchroniseHeader() {
+int ZmodemSender::SynchroniseHeader(bool frameOpen) {
   for (int errors = 0;;) {
     if (session_.progress.Cancelled()) {
       session_.SendCancelSequence();
@@ -177,24 +181,32 @@ int ZmodemSender::SynchroniseHeader() {
     }
     const int header = reader_.ReadHeader();
     switch (header) {
-      case kZrinit:
       case kZack:
+        receiverHolds_ = std::max(receiverHolds_, std::min(reader_.Position(), txPosition_));
+        return header;
+      case kZrinit:
       case kZskip:
       case kZabort:
       case kZfin:
       case kZcan:
         return header;
       case kZrpos:
+        // The receiver's position only grows: a ZRPOS behind what it has acknowledged was
+        // sent before it saw the frame that answered it, and asks for nothing new.
+        if (reader_.Position() < receiverHolds_) return kZack;
         if (!Seek(reader_.Position())) {
           session_.progress.ShowStatus(TransferStatus::kBadFilePosition);
           break;
         }
+        receiverHolds_ = txPosition_;
         return header;
       case kHeaderTimeOut:
         session_.progress.ShowStatus(TransferStatus::kTimeOut);
         break;
       default:
         session_.progress.ShowStatus(TransferStatus::kUnknownError);
+        // Inside an open frame a ZNAK would land in the receiver's subpacket and spoil it.
+        if (frameOpen) break;
         SendBinaryHeader(kZnak, PositionData(txPosition_));
         Flush();
         break;
@@ -213,6 +225,8 @@ int ZmodemSender::SendData() {
   int goal = 1;
   int goodCount = 0;
   int junk = 0;
+  receiverHolds_ = txPosition_;
+  bool windowed = false;
   std::array<std::uint8_t, kStartSubpacket> data{};
 
   if (session_.progress.Cancelled()) {
@@ -220,6 +234,14 @@ int ZmodemSender::SendData() {
     return session_.Fail(kTransferSenderCancelled, TransferStatus::kTransferCancelled);
   }
   session_.line.PurgeInput();
+
+  // After a ZRPOS the line is known to be bad. From then on each subpacket asks for a ZACK
+  // and no more than a few of them travel unacknowledged: whatever is still on its way when
+  // the next error strikes must be sent again, and the receiver has to wade through it before
+  // it sees the new ZDATA header. A clean line streams without waiting.
+  const auto windowFull = [&] {
+    return windowed && txPosition_ - receiverHolds_ >= kRecoveryWindow * length;
+  };
 
   // Acts on a header read while data flows; returns kZdata to send a new frame, kZrinit when
   // the file is complete, kZskip when it was skipped, or a negative value on failure.
@@ -233,8 +255,9 @@ int ZmodemSender::SendData() {
       case kZskip:
         return kZskip;
       case kZrpos:
+        windowed = true;
         length = std::max(kMinSubpacket, length / 4);
-        goal = goal * 2 + 1;
+        goal = std::min(goal * 2 + 1, kMaxGrowthGoal);
         goodCount = 0;
         return kZdata;
       case kZabort:
@@ -263,7 +286,7 @@ int ZmodemSender::SendData() {
       return session_.Fail(kTransferReceiverCancelled, TransferStatus::kReceiverCancelled);
     }
     if (session_.line.HasInput()) {
-      const int next = actOn(SynchroniseHeader());
+      const int next = actOn(SynchroniseHeader(false));
       if (next < 0) return session_.result;
       if (next == kZrinit || next == kZskip) return kTransferOk;
       skipJunk();
@@ -273,7 +296,7 @@ int ZmodemSender::SendData() {
     junk = 0;
     std::size_t frameBytes = 0;
     std::uint8_t frameEnd = kZcrcg;
-    while (frameEnd == kZcrcg) {
+    while (frameEnd == kZcrcg || frameEnd == kZcrcq) {
       if (session_.progress.Cancelled()) {
         session_.SendCancelSequence();
         return session_.Fail(kTransferSenderCancelled, TransferStatus::kTransferCancelled);
@@ -281,12 +304,27 @@ int ZmodemSender::SendData() {
       if (session_.CarrierLost()) {
         return session_.Fail(kTransferLostCarrier, TransferStatus::kLostCarrier);
       }
+      if (windowFull()) {
+        // Wait for the receiver to catch up; a ZRPOS instead starts a new frame.
+        Flush();
+        const int header = SynchroniseHeader(true);
+        const int next = actOn(header);
+        if (next < 0) return session_.result;
+        if (next == kZrinit || next == kZskip) return kTransferOk;
+        if (header != kZack) {
+          skipJunk();
+          break;
+        }
+        continue;
+      }
       const std::size_t got = ReadFull(fileFd_, std::span(data.data(), length));
       frameBytes += got;
       if (got < length) {
         frameEnd = kZcrce;
       } else if (rxBufferSize_ != 0 && frameBytes + length > rxBufferSize_) {
         frameEnd = kZcrcw;
+      } else {
+        frameEnd = windowed ? kZcrcq : kZcrcg;
       }
       writer_.AppendSubpacket(out_, std::span(data.data(), got), frameEnd, useCrc32_);
       txPosition_ += static_cast<std::uint32_t>(got);
@@ -296,27 +334,33 @@ int ZmodemSender::SendData() {
         goodCount = 0;
       }
       if (frameEnd != kZcrcg || out_.size() >= kFlushAt) Flush();
-      if (frameEnd != kZcrcg || !session_.line.HasInput()) continue;
+      if ((frameEnd != kZcrcg && frameEnd != kZcrcq) || !session_.line.HasInput()) continue;
 
-      // The receiver speaks while we stream: a cancel, or (usually) a ZRPOS on its way.
+      // The receiver speaks while we stream: a cancel, an acknowledgement, or (usually) a
+      // ZRPOS on its way.
       const int byte = session_.line.ReadByte(std::chrono::milliseconds{0});
       if (byte == kZdle && session_.Read(kTick) == kZdle) {
         Flush();
         return session_.Fail(kTransferReceiverCancelled, TransferStatus::kReceiverCancelled);
       }
-      if ((byte & 0x7F) == kZpad || byte == kZdle) {
-        session_.progress.ShowStatus(TransferStatus::kUnknownError);
-        writer_.AppendSubpacket(out_, {}, kZcrce, useCrc32_);
-        Flush();
-        const int next = actOn(SynchroniseHeader());
-        if (next < 0) return session_.result;
-        if (next == kZrinit || next == kZskip) return kTransferOk;
-        skipJunk();
-        frameEnd = 0;  // a new ZDATA frame follows
+      if ((byte & 0x7F) != kZpad && byte != kZdle) continue;
+      Flush();
+      const int header = SynchroniseHeader(true);
+      if (header == kZack) {
+        actOn(header);
+        continue;
       }
+      session_.progress.ShowStatus(TransferStatus::kUnknownError);
+      writer_.AppendSubpacket(out_, {}, kZcrce, useCrc32_);
+      Flush();
+      const int next = actOn(header);
+      if (next < 0) return session_.result;
+      if (next == kZrinit || next == kZskip) return kTransferOk;
+      skipJunk();
+      frameEnd = 0;  // a new ZDATA frame follows
     }
     if (frameEnd == kZcrcw) {
-      const int next = actOn(SynchroniseHeader());
+      const int next = actOn(SynchroniseHeader(false));
       if (next < 0) return session_.result;
       if (next == kZrinit || next == kZskip) return kTransferOk;
       skipJunk();
@@ -328,10 +372,16 @@ int ZmodemSender::SendData() {
     for (;;) {
       SendBinaryHeader(kZeof, PositionData(txPosition_));
       Flush();
-      const int header = SynchroniseHeader();
+      const int header = SynchroniseHeader(false);
       if (header == kZrinit || header == kZskip) return kTransferOk;
       if (header == kZack) continue;
-      if (header == kZrpos) break;
+      if (header == kZrpos) {
+        // The receiver missed data before the end: resend it in shorter subpackets, as for a
+        // ZRPOS that arrives while data flows.
+        actOn(header);
+        skipJunk();
+        break;
+      }
       if (session_.result == kTransferOk) {
         session_.SendCancelSequence();
         session_.Fail(kTransferSenderCancelled, TransferStatus::kTransferCancelled);
