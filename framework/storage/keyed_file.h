@@ -14,8 +14,10 @@
 
 // The keyed-file storage engine.
 //
-// Each keyed record file is one SQLite database holding one table of
-// fixed-length record images and their memos; the key components are
+// Each keyed record file is one SQLite database in the Data folder, or one
+// schema of a PostgreSQL database (storage_target.h; the seam between them is
+// framework/storage/database.h), holding one table of fixed-length record
+// images and their memos; the key components are
 // materialised as columns with one index per key, text keys ordered by a
 // case-insensitive Windows-1252 collation (so "Rødkål" and "RØDKÅL" are one
 // value of a unique key). Key order is the key value, then the record number.
@@ -35,11 +37,13 @@
 // - Failures come back as Status (never exceptions) with the ErrorCode the
 //   error manager shows. kFileSystemError carries the operating system's
 //   errno and text in systemCode/systemText when a system call failed, else
-//   SQLite's extended result code and text; the message always names the file
-//   and SQLite's own text. Misuse of the API is kInvalidValue.
+//   SQLite's extended result code and text (on a server: the server's text);
+//   the message always names the file and the engine's own text. A lost
+//   server connection is kFileSystemError saying so; the next operation
+//   connects again. Misuse of the API is kInvalidValue.
 // - Outside a Transaction or bulk mode, each write is one durable commit
-//   (write-ahead log, synchronous=FULL): once Add() has returned, the record
-//   survives a crash or power loss.
+//   (write-ahead log, synchronous=FULL; on a server its synchronous commit):
+//   once Add() has returned, the record survives a crash or power loss.
 // - Several processes may open the same file. Reading never waits; a write
 //   waits for another process's write (up to OpenOptions::busyWaitMilliseconds
 //   of the latest Open of the session) and then fails with kRecordHeld.

@@ -50,7 +50,10 @@ std::int64_t FromBigEndian(const char* bytes, int length) {
 class ServerStatement final : public db::StatementEngine {
  public:
   ServerStatement(ServerConnection& connection, std::string sql)
-      : connection_(connection), sql_(std::move(sql)), name_(connection.NextStatementName()) {}
+      : connection_(connection),
+        sql_(std::move(sql)),
+        name_(connection.NextStatementName()),
+        writes_(!sql_.starts_with("SELECT")) {}
   ~ServerStatement() override {
     Reset();
     PGconn* current = connection_.Current();
@@ -117,6 +120,7 @@ class ServerStatement final : public db::StatementEngine {
   ServerConnection& connection_;
   std::string sql_;
   std::string name_;
+  bool writes_;
   std::uint64_t generation_ = 0;  // of the connection it was prepared on; 0: not prepared
   std::vector<Parameter> parameters_;
   PGresult* result_ = nullptr;
@@ -140,10 +144,11 @@ int ServerStatement::Step() {
     if (rc != db::kOk) return rc;
     generation_ = connection_.generation();
   }
-  // Inside a transaction a failed statement would abort all of it; the
-  // engine's contract is that only the statement fails, so it runs under a
-  // savepoint of its own.
-  const bool guarded = connection_.InTransaction();
+  // Inside a transaction a failed write would abort all of it; the engine's
+  // contract is that only the write fails, so it runs under a savepoint of
+  // its own. A read that fails leaves the transaction aborted, which its
+  // commit then reports.
+  const bool guarded = writes_ && connection_.InTransaction();
   if (guarded && connection_.Run("SAVEPOINT statement") != db::kOk) {
     return ServerConnection::kFailed;
   }

@@ -73,5 +73,18 @@ TEST_F(ServerTest, ATransactionWhoseConnectionWasLostCommitsNothingAndSaysSo) {
   EXPECT_TRUE(file_.Add(MakeRecord("next")).ok());
 }
 
+// A station whose server is not there: every open says so, and nothing is
+// taken for an empty file.
+TEST(ServerDownTest, OpeningWithoutAServerSaysItCannotConnect) {
+  const paltrix::testing::TempDirectory nowhere;
+  Session session(StorageTarget::Postgres("host=" + nowhere.path().string() + " dbname=none"));
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const Status status = session.Open(testing::kSchema, "file.dat").status();
+    EXPECT_EQ(status.code(), ErrorCode::kFileSystemError) << status.ToString();
+    EXPECT_NE(status.message().find("cannot connect to the PostgreSQL server"), std::string::npos)
+        << status.message();
+  }
+}
+
 }  // namespace
 }  // namespace paltrix::storage

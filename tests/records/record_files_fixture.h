@@ -23,8 +23,7 @@ class RecordFilesTest : public ::testing::Test {
  protected:
   RecordFilesTest() { errors_.Init(); }
   // The keyed files live where `target` says.
-  explicit RecordFilesTest(const storage::StorageTarget& target)
-      : registry_{errors_, target} {
+  explicit RecordFilesTest(const storage::StorageTarget& target) : registry_{errors_, target} {
     errors_.Init();
   }
 
