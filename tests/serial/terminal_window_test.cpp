@@ -212,7 +212,7 @@ TEST_F(TerminalWindow, OverlongFolderIsRefusedAndThePreviousKept) {
 }
 
 // sz started on the far end while the terminal is open is received by itself into the
-// download folder, byte-exact.
+// download folder, byte-exact, and what the peer says right after it is shown.
 TEST(TerminalZmodem, DownloadStartsByItselfIntoTheDownloadFolder) {
   paltrix::testing::TempDirectory folder;
   const std::filesystem::path outgoing = folder.path() / "out";
@@ -231,9 +231,11 @@ TEST(TerminalZmodem, DownloadStartsByItselfIntoTheDownloadFolder) {
   TerminalFrame* frame = FrameOf();
   ASSERT_NE(frame, nullptr);
 
-  const std::string peer =
-      "cd '" + outgoing.string() + "' && (printf 'Ready\\r\\n'; timeout 60 sz -q bbs.bin) <'" +
-      line.endB() + "' >'" + line.endB() + "' 2>'" + folder.path().string() + "/peer.log' &";
+  const std::string peer = "cd '" + outgoing.string() +
+                           "' && (printf 'Ready\\r\\n'; timeout 60 sz -q bbs.bin; printf 'Back at "
+                           "the prompt\\r\\n') <'" +
+                           line.endB() + "' >'" + line.endB() + "' 2>'" + folder.path().string() +
+                           "/peer.log' &";
   ASSERT_EQ(std::system(peer.c_str()), 0);
   const ScreenModel& screen = frame->Session().screen;
   const auto received = [&] {
@@ -244,6 +246,13 @@ TEST(TerminalZmodem, DownloadStartsByItselfIntoTheDownloadFolder) {
       ProcessUntil([&] { return received().size() == content.size(); }, std::chrono::seconds(60)));
   EXPECT_TRUE(received() == content);
   EXPECT_NE(screen.RowText(0).find("Ready"), std::string::npos);
+  const auto shows = [&](const std::string& text) {
+    for (int row = 0; row < kRows; ++row) {
+      if (screen.RowText(row).find(text) != std::string::npos) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(ProcessUntil([&] { return shows("Back at the prompt"); }, std::chrono::seconds(10)));
 
   WhenModalShows(
       [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click(); });

@@ -61,6 +61,10 @@ std::size_t QueuedInput(int port);
 // itself takes these first, or it would miss bytes received before it started.
 std::size_t TakeReadAhead(int port, std::span<std::uint8_t> buffer);
 
+// Gives `byte`, the byte ReadByte returned last, back to the read-ahead, so the next read
+// returns it again. False when the read-ahead no longer holds it there.
+bool UnreadByte(int port, std::uint8_t byte);
+
 // Drops every received byte not yet read (the read-ahead and the device's queue).
 void PurgeInput(int port);
 

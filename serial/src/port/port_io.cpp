@@ -188,6 +188,16 @@ std::size_t TakeReadAhead(int port, std::span<std::uint8_t> buffer) {
   return TakeFromReadAhead(record->state, buffer);
 }
 
+bool UnreadByte(int port, std::uint8_t byte) {
+  PortRecord* record = OpenPortRecord(port);
+  if (record == nullptr) return false;
+  PortState& state = record->state;
+  // Every byte read goes through the read-ahead, so the last one is still just before readHead.
+  if (state.readHead == 0 || state.readAhead[state.readHead - 1] != byte) return false;
+  --state.readHead;
+  return true;
+}
+
 void PurgeInput(int port) {
   if (PortRecord* record = OpenPortRecord(port); record != nullptr) DiscardInput(*record);
 }

@@ -83,7 +83,9 @@ QRect TerminalDisplay::CellRect(int row, int column) const {
 
 bool TerminalDisplay::event(QEvent* event) {
   if (event->type() == static_cast<QEvent::Type>(TAVIX_COMMNOTIFY_EVENT)) {
-    ReadPort();
+    // A notification still queued when a transfer started must not take the transfer's bytes;
+    // the frame notifies the display again once the transfer is over.
+    if (!session_.transferRunning) ReadPort();
     return true;
   }
   return QAbstractScrollArea::event(event);

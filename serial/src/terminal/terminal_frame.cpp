@@ -124,7 +124,7 @@ void TerminalFrame::SetCarrierCommandsEnabled(bool on) {
   session_->carrier = on;
   ActionOf(kCommandHangUp)->setEnabled(on);
   buttons_->SetCommandEnabled(kCommandHangUp, on);
-  SetTransferCommandsEnabled(on && !transferRunning_);
+  SetTransferCommandsEnabled(on && !session_->transferRunning);
 }
 
 bool TerminalFrame::StartNotification() {
@@ -181,7 +181,7 @@ void TerminalFrame::RunCommand(int command) {
 template <typename Transfer>
 void TerminalFrame::RunTransfer(Transfer transfer) {
   const int port = session_->port;
-  transferRunning_ = true;
+  session_->transferRunning = true;
   SetTransferCommandsEnabled(false);
   SuspendReceiveNotify(port, 1);
   ComNotifyThread(port, 0, nullptr);
@@ -189,7 +189,7 @@ void TerminalFrame::RunTransfer(Transfer transfer) {
   if (caller != nullptr && caller != this) caller->setEnabled(false);
   transfer(port, display_);
   if (caller != nullptr && caller != this) caller->setEnabled(true);
-  transferRunning_ = false;
+  session_->transferRunning = false;
   SetCarrierCommandsEnabled(Iscd(port) != 0);
   SuspendReceiveNotify(port, 0);
   if (!StartNotification()) {
@@ -220,7 +220,7 @@ void TerminalFrame::Download() {
 }
 
 void TerminalFrame::DownloadAutomatically() {
-  if (transferRunning_ || shutDown_) return;
+  if (session_->transferRunning || shutDown_) return;
   const std::string directory = session_->downloadDirectory;
   RunTransfer([&directory](int port, QWidget* window) {
     return GetZmodemEx(port, window, directory.empty() ? nullptr : directory.c_str());
@@ -247,7 +247,7 @@ void TerminalFrame::ToggleCapture() {
 }
 
 void TerminalFrame::closeEvent(QCloseEvent* event) {
-  if (transferRunning_) {
+  if (session_->transferRunning) {
     event->ignore();
     return;
   }

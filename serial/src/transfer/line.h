@@ -31,6 +31,14 @@ class Line {
 
   // False when the carrier-detect line is low. Lines without modem-status lines report true.
   virtual bool Carrier() = 0;
+
+  // Puts `byte`, the byte just read, back in front of the input, for whoever reads the line after
+  // a transfer that read one byte past its own end. False when this line cannot (the byte is then
+  // gone).
+  virtual bool PutBack(std::uint8_t byte) {
+    static_cast<void>(byte);
+    return false;
+  }
 };
 
 }  // namespace tavix

@@ -25,4 +25,8 @@ bool PortLine::Carrier() {
   return CarrierDetected(port_);
 }
 
+bool PortLine::PutBack(std::uint8_t byte) {
+  return UnreadByte(port_, byte);
+}
+
 }  // namespace tavix

@@ -16,6 +16,7 @@ class PortLine : public Line {
   bool HasInput() override;
   void PurgeInput() override;
   bool Carrier() override;
+  bool PutBack(std::uint8_t byte) override;
 
  private:
   int port_;
