@@ -27,44 +27,13 @@
 #include "terminal/terminal_commands.h"
 #include "terminal/terminal_display.h"
 #include "terminal/terminal_frame.h"
+#include "terminal_test_helpers.h"
 #include "tests/support/temp_directory.h"
 
 namespace tavix::testing {
 namespace {
 
 using namespace tavix::terminal;
-
-// Processes events until `done` holds or five seconds pass; returns whether it held.
-bool ProcessUntil(const std::function<bool()>& done,
-                  std::chrono::seconds limit = std::chrono::seconds(5)) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
-
-// Runs `act` on the first modal window once it is shown.
-void WhenModalShows(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) {
-      WhenModalShows(act);
-      return;
-    }
-    act(modal);
-  });
-}
-
-TerminalFrame* FrameOf() {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* frame = qobject_cast<TerminalFrame*>(widget);
-    if (frame != nullptr && !frame->IsClosed()) return frame;
-  }
-  return nullptr;
-}
 
 void Press(QWidget* target, int key, const QString& text = {},
            Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -83,9 +52,7 @@ class TerminalWindow : public PortTest {
   }
   void TearDown() override {
     if (CheckIfTermActive(kPort) != 0) {
-      WhenModalShows([](QWidget* modal) {
-        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
-      });
+      AnswerMessageBox(QMessageBox::Yes);
       frame_->close();
       ProcessUntil([] { return CheckIfTermActive(kPort) == 0; });
     }
@@ -187,8 +154,7 @@ TEST_F(TerminalWindow, CloseWhileOnLineAsksFirst) {
   });
   frame_->RunCommand(kCommandExit);
   EXPECT_EQ(CheckIfTermActive(kPort), 1);
-  WhenModalShows(
-      [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click(); });
+  AnswerMessageBox(QMessageBox::Yes);
   frame_->RunCommand(kCommandExit);
   ASSERT_TRUE(ProcessUntil([] { return CheckIfTermActive(kPort) == 0; }));
   EXPECT_EQ(ComPutc(kPort, 'z'), 1) << "the caller's port stays open";
@@ -203,8 +169,7 @@ TEST(TerminalOptions, RefuseOverlongFoldersAndUnknownTerminals) {
 
 TEST_F(TerminalWindow, OverlongFolderIsRefusedAndThePreviousKept) {
   SetTermOptions(kPort, 6, "/up", "/down");
-  WhenModalShows(
-      [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click(); });
+  AnswerMessageBox(QMessageBox::Ok);
   SetTermOptions(kPort, 6, nullptr, std::string(256, 'd').c_str());
   EXPECT_EQ(frame_->Session().downloadDirectory, "/down");
   EXPECT_EQ(frame_->Session().uploadDirectory, "/up");
@@ -254,8 +219,7 @@ TEST(TerminalZmodem, DownloadStartsByItselfIntoTheDownloadFolder) {
   };
   EXPECT_TRUE(ProcessUntil([&] { return shows("Back at the prompt"); }, std::chrono::seconds(10)));
 
-  WhenModalShows(
-      [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click(); });
+  AnswerMessageBox(QMessageBox::Yes);
   frame->close();
   ASSERT_TRUE(ProcessUntil([] { return CheckIfTermActive(kPort) == 0; }));
   EXPECT_EQ(SetPort(kPort, 1), TAVIX_PORT_OPENED) << "the terminal closed the port it opened";

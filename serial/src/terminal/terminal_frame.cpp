@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
@@ -15,6 +14,7 @@
 #include "terminal/terminal_commands.h"
 #include "terminal/terminal_dialogs.h"
 #include "terminal/terminal_display.h"
+#include "ui/file_questions.h"
 
 namespace tavix::terminal {
 namespace {
@@ -232,9 +232,11 @@ void TerminalFrame::ToggleCapture() {
   if (IsCapturing(port)) {
     SetCaptureBuf(port, 0);
   } else {
-    const QString name = QFileDialog::getSaveFileName(this, "Save Capture As", QString(),
-                                                      "Capture Files (*.cap);;All Files (*.*)");
-    if (!name.isEmpty()) {
+    const QStringList chosen =
+        AskFileQuestion({FileQuestion::Kind::kSave, this, "Save Capture As", QString(),
+                         "Capture Files (*.cap);;All Files (*.*)"});
+    if (!chosen.isEmpty()) {
+      const QString& name = chosen.front();
       if (SetCaptureBuf(port, 1) != 0) {
         DisplayMessage(this, "Capture", TAVIX_MB_OK | TAVIX_MB_ICONEXCLAMATION,
                        "Insufficient Memory For Capture Buffer!");
@@ -273,6 +275,7 @@ void TerminalFrame::ShutDown() {
   SetReceiveNotify(port, display_, 0);
   ComNotifyThread(port, 0, nullptr);
   Dtr(port, 0);
+  SetDialogFolders(port, {}, {});
   if (!session_->portOpenedByCaller) ResetPort(port, reinterpret_cast<uintptr_t>(this));
 }
 
