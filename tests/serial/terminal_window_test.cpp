@@ -3,6 +3,7 @@
 // follow carrier, the line-settings dialog applies a new rate, and the close question.
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <functional>
 #include <thread>
 
+#include "ansi_listing.h"
 #include "line_simulator.h"
 #include "port_fixture.h"
 #include "terminal/button_bar.h"
@@ -28,6 +30,7 @@
 #include "terminal/terminal_display.h"
 #include "terminal/terminal_frame.h"
 #include "terminal_test_helpers.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_directory.h"
 
 namespace tavix::testing {
@@ -82,7 +85,8 @@ TEST_F(TerminalWindow, KeysReachThePeerAndAnsiTextLandsInTheRightCellsAndColours
   EXPECT_EQ(ReceivedByPeer(3), "hi\r");
 
   PeerWrites(
-      "\x1b[2J\x1b[1;37;44m MAIN MENU \x1b[0m\r\n\x1b[3;5H\x1b[1;31mAlert\x1b[0m\x1b[6n"
+      "\x1b[2J\x1b[1;37;44m MAIN MENU \x1b[0m\r\n\x1b[5;1H\x1b[1;37m\xDB\x1b[0m"
+      "\x1b[3;5H\x1b[1;31mAlert\x1b[0m\x1b[6n"
       "\x1b[=255h");
   const ScreenModel& screen = frame_->Session().screen;
   ASSERT_TRUE(ProcessUntil([&] { return screen.At(2, 8).character == 't'; }));
@@ -110,6 +114,51 @@ TEST_F(TerminalWindow, KeysReachThePeerAndAnsiTextLandsInTheRightCellsAndColours
     }
   }
   EXPECT_TRUE(redInk);
+  // 0xDB is code page 437's full block: white ink over most of the cell.
+  const QRect blockCell = display_->CellRect(4, 0);
+  int white = 0;
+  for (int y = blockCell.top(); y <= blockCell.bottom(); ++y) {
+    for (int x = blockCell.left(); x <= blockCell.right(); ++x) {
+      white += (image.pixelColor(x, y).rgb() & 0xFFFFFF) == ForegroundColour(0x0F) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(white, blockCell.width() * blockCell.height() * 6 / 10);
+}
+
+// A fast peer's megabyte of colour text: every shown byte reaches the screen and the capture
+// file, in order, while the window stays responsive between reads.
+TEST_F(TerminalWindow, KeepsUpWithAMegabyteOfAnsiTextWithoutDroppingAByte) {
+  paltrix::testing::TempDirectory folder;
+  const std::string capture = (folder.path() / "flood.cap").string();
+  ASSERT_EQ(SetCaptureBuf(kPort, 1), 0);
+  SetCaptureFile(kPort, capture.c_str());
+  const AnsiListing listing = MakeAnsiListing(1 << 20);
+  std::thread peer([&] {
+    for (std::size_t sent = 0; sent < listing.wire.size();) {
+      const ssize_t written =
+          ::write(line_.master(), listing.wire.data() + sent, listing.wire.size() - sent);
+      if (written > 0) {
+        sent += static_cast<std::size_t>(written);
+      } else {
+        pollfd room{line_.master(), POLLOUT, 0};
+        ::poll(&room, 1, 100);
+      }
+    }
+  });
+  const ScreenModel& screen = frame_->Session().screen;
+  // The last line ends with CR LF, so it sits just above the cursor on the bottom row.
+  const bool shown =
+      ProcessUntil([&] { return screen.RowText(kScrollRow - 2).starts_with(listing.lastLine); },
+                   std::chrono::seconds(60));
+  peer.join();
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(screen.Row(), kScrollRow - 1);
+  EXPECT_NE(screen.At(kScrollRow - 2, 0).attribute & 0x08, 0) << "bright line number";
+  EXPECT_EQ(screen.At(kScrollRow - 2, 8).attribute, 0x03) << "cyan file name";
+  SetCaptureBuf(kPort, 0);
+  const std::string captured = paltrix::testing::ReadFileText(capture);
+  EXPECT_EQ(captured.size(), listing.shown.size());
+  EXPECT_TRUE(captured == listing.shown) << "the capture differs from the text shown";
 }
 
 TEST_F(TerminalWindow, TransferCommandsFollowCarrierInMenuAndButtons) {

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "port/port_access.h"
+#include "terminal/code_page_437.h"
 #include "terminal/doorway_keys.h"
 #include "terminal/screen_colours.h"
 
@@ -215,10 +216,10 @@ void TerminalDisplay::paintEvent(QPaintEvent* event) {
       }
       const QRect rect = CellRect(row, column);
       painter.fillRect(rect, background);
-      if (cell.character > ' ') {
+      const QChar glyph(Cp437ToUnicode(cell.character));
+      if (!glyph.isNull() && !glyph.isSpace()) {
         painter.setPen(foreground);
-        painter.drawText(rect, Qt::AlignCenter,
-                         QString(QChar::fromLatin1(static_cast<char>(cell.character))));
+        painter.drawText(rect, Qt::AlignCenter, QString(glyph));
       }
     }
   }
