@@ -192,3 +192,21 @@ TEST_F(PortTest, ClosingRightAfterAWriteKeepsTheWrittenBytes) {
 
 }  // namespace
 }  // namespace tavix::testing
+
+namespace tavix::testing {
+namespace {
+
+// A transfer that read one byte past its end gives it back for the next reader (the terminal).
+TEST_F(PortTest, TheByteJustReadCanBeGivenBack) {
+  constexpr std::chrono::milliseconds kNoWait{0};
+  SendFromPeer("ab");
+  ASSERT_EQ(ReadByte(kPort, kNoWait), 'a');
+  EXPECT_FALSE(UnreadByte(kPort, 'x')) << "only the byte that was read";
+  EXPECT_TRUE(UnreadByte(kPort, 'a'));
+  std::uint8_t block[8] = {};
+  EXPECT_EQ(ComGetBlock(kPort, block, 4), 2);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(block), 2), "ab");
+}
+
+}  // namespace
+}  // namespace tavix::testing
