@@ -8,7 +8,6 @@
 #include <QTableView>
 #include <QTest>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -130,12 +129,3 @@ BENCHMARK(BM_ScrollOnePage)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace paltrix::app
-
-int main(int argc, char* argv[]) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/records/file_registry.h"
@@ -65,12 +64,3 @@ void BM_PrintDialogReady(benchmark::State& state) {
 BENCHMARK(BM_PrintDialogReady)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char* argv[]) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

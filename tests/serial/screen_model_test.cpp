@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "terminal/code_page_437.h"
 #include "terminal/doorway_keys.h"
 
 namespace tavix::terminal {
@@ -233,6 +234,25 @@ TEST(RecordedSession, ColouredFileListScrollsPastTheBuffer) {
   ExpectScreen(screen, spans);
   EXPECT_EQ(screen.Row(), 98);
   EXPECT_EQ(screen.TakeLinesScrolled(), 22);
+}
+
+// Bulletin-board art is drawn in the PC's code page 437: a frame of double lines, shades and
+// blocks, the accented letters and the symbols below 0x20; plain ASCII stays itself.
+TEST(ScreenCharacterSet, DrawsCodePage437) {
+  const std::u16string frame = u"╔═╗║╚╝░▒▓█▀▄ÇüéÑ½αßπ°·☺♥►";
+  const std::string bytes =
+      "\xC9\xCD\xBB\xBA\xC8\xBC\xB0\xB1\xB2\xDB\xDF\xDC\x80\x81\x82\xA5\xAB\xE0\xE1\xE3\xF8\xFA"
+      "\x01\x03\x10";
+  ASSERT_EQ(frame.size(), bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    EXPECT_EQ(Cp437ToUnicode(static_cast<std::uint8_t>(bytes[i])), frame[i]) << i;
+  }
+  for (const char ascii : std::string(" AZaz09~!")) {
+    EXPECT_EQ(Cp437ToUnicode(static_cast<std::uint8_t>(ascii)), static_cast<char16_t>(ascii));
+  }
+  EXPECT_EQ(Cp437ToUnicode(0x00), u'\0');
+  EXPECT_EQ(Cp437ToUnicode(0x7F), u'⌂');
+  EXPECT_EQ(Cp437ToUnicode(0xFF), u'\u00A0');
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // follow carrier, the line-settings dialog applies a new rate, and the close question.
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <functional>
 #include <thread>
 
+#include "ansi_listing.h"
 #include "line_simulator.h"
 #include "port_fixture.h"
 #include "terminal/button_bar.h"
@@ -27,44 +29,14 @@
 #include "terminal/terminal_commands.h"
 #include "terminal/terminal_display.h"
 #include "terminal/terminal_frame.h"
+#include "terminal_test_helpers.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_directory.h"
 
 namespace tavix::testing {
 namespace {
 
 using namespace tavix::terminal;
-
-// Processes events until `done` holds or five seconds pass; returns whether it held.
-bool ProcessUntil(const std::function<bool()>& done,
-                  std::chrono::seconds limit = std::chrono::seconds(5)) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
-
-// Runs `act` on the first modal window once it is shown.
-void WhenModalShows(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) {
-      WhenModalShows(act);
-      return;
-    }
-    act(modal);
-  });
-}
-
-TerminalFrame* FrameOf() {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* frame = qobject_cast<TerminalFrame*>(widget);
-    if (frame != nullptr && !frame->IsClosed()) return frame;
-  }
-  return nullptr;
-}
 
 void Press(QWidget* target, int key, const QString& text = {},
            Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -83,9 +55,7 @@ class TerminalWindow : public PortTest {
   }
   void TearDown() override {
     if (CheckIfTermActive(kPort) != 0) {
-      WhenModalShows([](QWidget* modal) {
-        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
-      });
+      AnswerMessageBox(QMessageBox::Yes);
       frame_->close();
       ProcessUntil([] { return CheckIfTermActive(kPort) == 0; });
     }
@@ -115,7 +85,8 @@ TEST_F(TerminalWindow, KeysReachThePeerAndAnsiTextLandsInTheRightCellsAndColours
   EXPECT_EQ(ReceivedByPeer(3), "hi\r");
 
   PeerWrites(
-      "\x1b[2J\x1b[1;37;44m MAIN MENU \x1b[0m\r\n\x1b[3;5H\x1b[1;31mAlert\x1b[0m\x1b[6n"
+      "\x1b[2J\x1b[1;37;44m MAIN MENU \x1b[0m\r\n\x1b[5;1H\x1b[1;37m\xDB\x1b[0m"
+      "\x1b[3;5H\x1b[1;31mAlert\x1b[0m\x1b[6n"
       "\x1b[=255h");
   const ScreenModel& screen = frame_->Session().screen;
   ASSERT_TRUE(ProcessUntil([&] { return screen.At(2, 8).character == 't'; }));
@@ -143,6 +114,51 @@ TEST_F(TerminalWindow, KeysReachThePeerAndAnsiTextLandsInTheRightCellsAndColours
     }
   }
   EXPECT_TRUE(redInk);
+  // 0xDB is code page 437's full block: white ink over most of the cell.
+  const QRect blockCell = display_->CellRect(4, 0);
+  int white = 0;
+  for (int y = blockCell.top(); y <= blockCell.bottom(); ++y) {
+    for (int x = blockCell.left(); x <= blockCell.right(); ++x) {
+      white += (image.pixelColor(x, y).rgb() & 0xFFFFFF) == ForegroundColour(0x0F) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(white, blockCell.width() * blockCell.height() * 6 / 10);
+}
+
+// A fast peer's megabyte of colour text: every shown byte reaches the screen and the capture
+// file, in order, while the window stays responsive between reads.
+TEST_F(TerminalWindow, KeepsUpWithAMegabyteOfAnsiTextWithoutDroppingAByte) {
+  paltrix::testing::TempDirectory folder;
+  const std::string capture = (folder.path() / "flood.cap").string();
+  ASSERT_EQ(SetCaptureBuf(kPort, 1), 0);
+  SetCaptureFile(kPort, capture.c_str());
+  const AnsiListing listing = MakeAnsiListing(1 << 20);
+  std::thread peer([&] {
+    for (std::size_t sent = 0; sent < listing.wire.size();) {
+      const ssize_t written =
+          ::write(line_.master(), listing.wire.data() + sent, listing.wire.size() - sent);
+      if (written > 0) {
+        sent += static_cast<std::size_t>(written);
+      } else {
+        pollfd room{line_.master(), POLLOUT, 0};
+        ::poll(&room, 1, 100);
+      }
+    }
+  });
+  const ScreenModel& screen = frame_->Session().screen;
+  // The last line ends with CR LF, so it sits just above the cursor on the bottom row.
+  const bool shown =
+      ProcessUntil([&] { return screen.RowText(kScrollRow - 2).starts_with(listing.lastLine); },
+                   std::chrono::seconds(60));
+  peer.join();
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(screen.Row(), kScrollRow - 1);
+  EXPECT_NE(screen.At(kScrollRow - 2, 0).attribute & 0x08, 0) << "bright line number";
+  EXPECT_EQ(screen.At(kScrollRow - 2, 8).attribute, 0x03) << "cyan file name";
+  SetCaptureBuf(kPort, 0);
+  const std::string captured = paltrix::testing::ReadFileText(capture);
+  EXPECT_EQ(captured.size(), listing.shown.size());
+  EXPECT_TRUE(captured == listing.shown) << "the capture differs from the text shown";
 }
 
 TEST_F(TerminalWindow, TransferCommandsFollowCarrierInMenuAndButtons) {
@@ -187,8 +203,7 @@ TEST_F(TerminalWindow, CloseWhileOnLineAsksFirst) {
   });
   frame_->RunCommand(kCommandExit);
   EXPECT_EQ(CheckIfTermActive(kPort), 1);
-  WhenModalShows(
-      [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click(); });
+  AnswerMessageBox(QMessageBox::Yes);
   frame_->RunCommand(kCommandExit);
   ASSERT_TRUE(ProcessUntil([] { return CheckIfTermActive(kPort) == 0; }));
   EXPECT_EQ(ComPutc(kPort, 'z'), 1) << "the caller's port stays open";
@@ -203,8 +218,7 @@ TEST(TerminalOptions, RefuseOverlongFoldersAndUnknownTerminals) {
 
 TEST_F(TerminalWindow, OverlongFolderIsRefusedAndThePreviousKept) {
   SetTermOptions(kPort, 6, "/up", "/down");
-  WhenModalShows(
-      [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click(); });
+  AnswerMessageBox(QMessageBox::Ok);
   SetTermOptions(kPort, 6, nullptr, std::string(256, 'd').c_str());
   EXPECT_EQ(frame_->Session().downloadDirectory, "/down");
   EXPECT_EQ(frame_->Session().uploadDirectory, "/up");
@@ -212,7 +226,7 @@ TEST_F(TerminalWindow, OverlongFolderIsRefusedAndThePreviousKept) {
 }
 
 // sz started on the far end while the terminal is open is received by itself into the
-// download folder, byte-exact.
+// download folder, byte-exact, and what the peer says right after it is shown.
 TEST(TerminalZmodem, DownloadStartsByItselfIntoTheDownloadFolder) {
   paltrix::testing::TempDirectory folder;
   const std::filesystem::path outgoing = folder.path() / "out";
@@ -231,9 +245,11 @@ TEST(TerminalZmodem, DownloadStartsByItselfIntoTheDownloadFolder) {
   TerminalFrame* frame = FrameOf();
   ASSERT_NE(frame, nullptr);
 
-  const std::string peer =
-      "cd '" + outgoing.string() + "' && (printf 'Ready\\r\\n'; timeout 60 sz -q bbs.bin) <'" +
-      line.endB() + "' >'" + line.endB() + "' 2>'" + folder.path().string() + "/peer.log' &";
+  const std::string peer = "cd '" + outgoing.string() +
+                           "' && (printf 'Ready\\r\\n'; timeout 60 sz -q bbs.bin; printf 'Back at "
+                           "the prompt\\r\\n') <'" +
+                           line.endB() + "' >'" + line.endB() + "' 2>'" + folder.path().string() +
+                           "/peer.log' &";
   ASSERT_EQ(std::system(peer.c_str()), 0);
   const ScreenModel& screen = frame->Session().screen;
   const auto received = [&] {
@@ -244,9 +260,15 @@ TEST(TerminalZmodem, DownloadStartsByItselfIntoTheDownloadFolder) {
       ProcessUntil([&] { return received().size() == content.size(); }, std::chrono::seconds(60)));
   EXPECT_TRUE(received() == content);
   EXPECT_NE(screen.RowText(0).find("Ready"), std::string::npos);
+  const auto shows = [&](const std::string& text) {
+    for (int row = 0; row < kRows; ++row) {
+      if (screen.RowText(row).find(text) != std::string::npos) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(ProcessUntil([&] { return shows("Back at the prompt"); }, std::chrono::seconds(10)));
 
-  WhenModalShows(
-      [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click(); });
+  AnswerMessageBox(QMessageBox::Yes);
   frame->close();
   ASSERT_TRUE(ProcessUntil([] { return CheckIfTermActive(kPort) == 0; }));
   EXPECT_EQ(SetPort(kPort, 1), TAVIX_PORT_OPENED) << "the terminal closed the port it opened";

@@ -74,6 +74,12 @@ class MemoryLinePair::End : public Line {
 
   bool Carrier() override { return true; }
 
+  bool PutBack(std::uint8_t byte) override {
+    std::lock_guard lock(in_->mutex);
+    in_->bytes.push_front(byte);
+    return true;
+  }
+
  private:
   std::shared_ptr<Queue> in_, out_;
 };

@@ -229,5 +229,34 @@ TEST_F(ZmodemEngines, ZrposShrinksTheSubpacketsAndGoodOnesGrowThemBack) {
                                       512, 512, 512, 512, 1024}));
 }
 
+// After the batch the line belongs to the peer again: its text right behind the sender's last
+// words (a repeated ZFIN, "OO", either one missing) is left for the next reader of the line.
+TEST_F(ZmodemEngines, ThePeersTextAfterTheBatchStaysOnTheLine) {
+  const std::string prompt = "login: ";
+  constexpr std::chrono::milliseconds kNoWait{0};
+  FrameWriter writer;
+  Bytes zfin;
+  writer.AppendHexHeader(zfin, kZfin, std::span(HeaderData{}.data(), 4), false);
+  const auto join = [](std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  };
+  const Bytes overAndOut = {'O', 'O'};
+  const Bytes text(prompt.begin(), prompt.end());
+  for (const Bytes& lastWords : {join({zfin, overAndOut, text}), join({zfin, zfin, text}),
+                                 join({zfin, zfin, overAndOut, text}), join({zfin, text})}) {
+    MemoryLinePair pair;
+    SilentProgress progress;
+    TransferSession session{pair.B(), progress};
+    pair.A().Write(lastWords);
+    EXPECT_EQ(ReceiveZmodem(session, {in_.string(), false, false}), kTransferOk);
+    std::string after;
+    for (int byte = pair.B().ReadByte(kNoWait); byte >= 0; byte = pair.B().ReadByte(kNoWait))
+      after.push_back(static_cast<char>(byte));
+    EXPECT_EQ(after, prompt) << lastWords.size() << " bytes of last words";
+  }
+}
+
 }  // namespace
 }  // namespace tavix::testing

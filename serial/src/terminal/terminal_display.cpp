@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "port/port_access.h"
+#include "terminal/code_page_437.h"
 #include "terminal/doorway_keys.h"
 #include "terminal/screen_colours.h"
 
@@ -83,7 +84,9 @@ QRect TerminalDisplay::CellRect(int row, int column) const {
 
 bool TerminalDisplay::event(QEvent* event) {
   if (event->type() == static_cast<QEvent::Type>(TAVIX_COMMNOTIFY_EVENT)) {
-    ReadPort();
+    // A notification still queued when a transfer started must not take the transfer's bytes;
+    // the frame notifies the display again once the transfer is over.
+    if (!session_.transferRunning) ReadPort();
     return true;
   }
   return QAbstractScrollArea::event(event);
@@ -213,10 +216,10 @@ void TerminalDisplay::paintEvent(QPaintEvent* event) {
       }
       const QRect rect = CellRect(row, column);
       painter.fillRect(rect, background);
-      if (cell.character > ' ') {
+      const QChar glyph(Cp437ToUnicode(cell.character));
+      if (!glyph.isNull() && !glyph.isSpace()) {
         painter.setPen(foreground);
-        painter.drawText(rect, Qt::AlignCenter,
-                         QString(QChar::fromLatin1(static_cast<char>(cell.character))));
+        painter.drawText(rect, Qt::AlignCenter, QString(glyph));
       }
     }
   }

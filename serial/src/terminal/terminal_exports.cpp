@@ -10,6 +10,7 @@
 #include "tavix32.h"
 #include "terminal/terminal_display.h"
 #include "terminal/terminal_frame.h"
+#include "ui/file_questions.h"
 #include "ui/gui_presence.h"
 
 namespace tavix::terminal {
@@ -114,4 +115,5 @@ extern "C" void SetTermOptions(int32_t port, int32_t defaultProtocol, const char
   session.defaultProtocol = defaultProtocol;
   tavix::terminal::SetDirectory(session.uploadDirectory, uploadDir);
   tavix::terminal::SetDirectory(session.downloadDirectory, downloadDir);
+  tavix::SetDialogFolders(port, session.uploadDirectory, session.downloadDirectory);
 }

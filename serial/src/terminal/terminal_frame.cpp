@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
@@ -15,6 +14,7 @@
 #include "terminal/terminal_commands.h"
 #include "terminal/terminal_dialogs.h"
 #include "terminal/terminal_display.h"
+#include "ui/file_questions.h"
 
 namespace tavix::terminal {
 namespace {
@@ -124,7 +124,7 @@ void TerminalFrame::SetCarrierCommandsEnabled(bool on) {
   session_->carrier = on;
   ActionOf(kCommandHangUp)->setEnabled(on);
   buttons_->SetCommandEnabled(kCommandHangUp, on);
-  SetTransferCommandsEnabled(on && !transferRunning_);
+  SetTransferCommandsEnabled(on && !session_->transferRunning);
 }
 
 bool TerminalFrame::StartNotification() {
@@ -181,7 +181,7 @@ void TerminalFrame::RunCommand(int command) {
 template <typename Transfer>
 void TerminalFrame::RunTransfer(Transfer transfer) {
   const int port = session_->port;
-  transferRunning_ = true;
+  session_->transferRunning = true;
   SetTransferCommandsEnabled(false);
   SuspendReceiveNotify(port, 1);
   ComNotifyThread(port, 0, nullptr);
@@ -189,7 +189,7 @@ void TerminalFrame::RunTransfer(Transfer transfer) {
   if (caller != nullptr && caller != this) caller->setEnabled(false);
   transfer(port, display_);
   if (caller != nullptr && caller != this) caller->setEnabled(true);
-  transferRunning_ = false;
+  session_->transferRunning = false;
   SetCarrierCommandsEnabled(Iscd(port) != 0);
   SuspendReceiveNotify(port, 0);
   if (!StartNotification()) {
@@ -220,7 +220,7 @@ void TerminalFrame::Download() {
 }
 
 void TerminalFrame::DownloadAutomatically() {
-  if (transferRunning_ || shutDown_) return;
+  if (session_->transferRunning || shutDown_) return;
   const std::string directory = session_->downloadDirectory;
   RunTransfer([&directory](int port, QWidget* window) {
     return GetZmodemEx(port, window, directory.empty() ? nullptr : directory.c_str());
@@ -232,9 +232,11 @@ void TerminalFrame::ToggleCapture() {
   if (IsCapturing(port)) {
     SetCaptureBuf(port, 0);
   } else {
-    const QString name = QFileDialog::getSaveFileName(this, "Save Capture As", QString(),
-                                                      "Capture Files (*.cap);;All Files (*.*)");
-    if (!name.isEmpty()) {
+    const QStringList chosen =
+        AskFileQuestion({FileQuestion::Kind::kSave, this, "Save Capture As", QString(),
+                         "Capture Files (*.cap);;All Files (*.*)"});
+    if (!chosen.isEmpty()) {
+      const QString& name = chosen.front();
       if (SetCaptureBuf(port, 1) != 0) {
         DisplayMessage(this, "Capture", TAVIX_MB_OK | TAVIX_MB_ICONEXCLAMATION,
                        "Insufficient Memory For Capture Buffer!");
@@ -247,7 +249,7 @@ void TerminalFrame::ToggleCapture() {
 }
 
 void TerminalFrame::closeEvent(QCloseEvent* event) {
-  if (transferRunning_) {
+  if (session_->transferRunning) {
     event->ignore();
     return;
   }
@@ -273,6 +275,7 @@ void TerminalFrame::ShutDown() {
   SetReceiveNotify(port, display_, 0);
   ComNotifyThread(port, 0, nullptr);
   Dtr(port, 0);
+  SetDialogFolders(port, {}, {});
   if (!session_->portOpenedByCaller) ResetPort(port, reinterpret_cast<uintptr_t>(this));
 }
 

@@ -56,7 +56,6 @@ class TerminalFrame final : public QMainWindow {
   ButtonBar* buttons_ = nullptr;
   TerminalDisplay* display_ = nullptr;
   std::map<int, QAction*> actions_;
-  bool transferRunning_ = false;
   bool shutDown_ = false;
 };
 

@@ -32,6 +32,8 @@ struct TerminalSession {
   bool portOpenedByCaller = true;
   LineSettings line;  // used when the terminal opens the port itself
   bool carrier = false;
+  // A transfer owns the port: the display leaves received bytes to it.
+  bool transferRunning = false;
   int defaultProtocol = -1;
   std::string uploadDirectory;
   std::string downloadDirectory;

@@ -1,6 +1,5 @@
 // The C exports of the transfers: Upload/UploadEx/Download/DownloadEx (ASCII, Xmodem, Ymodem)
 // and SendZmodem/SendZmodemEx/GetZmodem/GetZmodemEx.
-#include <QFileDialog>
 #include <QWidget>
 #include <array>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "port_progress.h"
 #include "received_name.h"
 #include "tavix32.h"
+#include "ui/file_questions.h"
 #include "ui/gui_presence.h"
 #include "xymodem_receiver.h"
 #include "xymodem_sender.h"
@@ -101,6 +101,16 @@ QWidget* DialogOwner(TavixWindow window) {
   return qobject_cast<QWidget*>(static_cast<QObject*>(window));
 }
 
+// The folder a batch download goes to; empty when the question was cancelled.
+QString AskDownloadFolder(int port, TavixWindow window) {
+  const QStringList folder = AskFileQuestion({FileQuestion::Kind::kFolder,
+                                              DialogOwner(window),
+                                              "Directory To Save To",
+                                              DownloadFolder(port),
+                                              {}});
+  return folder.isEmpty() ? QString{} : folder.front();
+}
+
 const QString kUploadFilter = "Zipped Files (*.zip);;Text Files (*.txt *.doc);;All Files (*)";
 const QString kAsciiFilter = "Text Files (*.txt);;All Files (*)";
 
@@ -176,15 +186,10 @@ int32_t Upload(int32_t port, TavixWindow window, int32_t protocol) {
   if (!ValidPort(port) || !CanShowWindows()) return kTransferOk;  // no dialog: as if cancelled
   const bool batch = DescribeBlockProtocol(protocol)->batch;
   const QString filter = protocol == kProtocolAscii ? kAsciiFilter : kUploadFilter;
-  QStringList files;
-  if (batch) {
-    files = QFileDialog::getOpenFileNames(DialogOwner(window),
-                                          "Select A File Or Group Of Files To Upload", {}, filter);
-  } else {
-    const QString file =
-        QFileDialog::getOpenFileName(DialogOwner(window), "Select A File To Upload", {}, filter);
-    if (!file.isEmpty()) files << file;
-  }
+  const QStringList files = AskFileQuestion(
+      {batch ? FileQuestion::Kind::kOpenMany : FileQuestion::Kind::kOpenOne, DialogOwner(window),
+       batch ? "Select A File Or Group Of Files To Upload" : "Select A File To Upload",
+       UploadFolder(port), filter});
   if (files.isEmpty()) return kTransferOk;
   auto context = BeginUpload(port, window, protocol);
   for (const QString& file : files) {
@@ -220,16 +225,15 @@ int32_t Download(int32_t port, TavixWindow window, int32_t protocol) {
   if (!DescribeBlockProtocol(protocol)) return kDownloadBadProtocol;
   if (!ValidPort(port) || !CanShowWindows()) return kTransferOk;
   if (DescribeBlockProtocol(protocol)->batch) {
-    const QString folder =
-        QFileDialog::getExistingDirectory(DialogOwner(window), "Directory To Save To");
+    const QString folder = AskDownloadFolder(port, window);
     if (folder.isEmpty()) return kTransferOk;
     return RunDownload(port, window, protocol, folder.toStdString().c_str(), nullptr);
   }
-  const QString file =
-      QFileDialog::getSaveFileName(DialogOwner(window), ReceiveTitle(protocol).c_str(), {},
-                                   protocol == kProtocolAscii ? kAsciiFilter : kUploadFilter);
+  const QStringList file = AskFileQuestion(
+      {FileQuestion::Kind::kSave, DialogOwner(window), ReceiveTitle(protocol).c_str(),
+       DownloadFolder(port), protocol == kProtocolAscii ? kAsciiFilter : kUploadFilter});
   if (file.isEmpty()) return kTransferOk;
-  return RunDownload(port, window, protocol, nullptr, file.toStdString().c_str());
+  return RunDownload(port, window, protocol, nullptr, file.front().toStdString().c_str());
 }
 
 int32_t DownloadEx(int32_t port, TavixWindow window, int32_t protocol, const char* directory,
@@ -244,8 +248,9 @@ int32_t DownloadEx(int32_t port, TavixWindow window, int32_t protocol, const cha
 
 int32_t SendZmodem(int32_t port, TavixWindow window) {
   if (!ValidPort(port) || !CanShowWindows()) return kTransferOk;
-  const QStringList files = QFileDialog::getOpenFileNames(
-      DialogOwner(window), "Select A File Or Group Of Files To Upload", {}, kUploadFilter);
+  const QStringList files = AskFileQuestion({FileQuestion::Kind::kOpenMany, DialogOwner(window),
+                                             "Select A File Or Group Of Files To Upload",
+                                             UploadFolder(port), kUploadFilter});
   if (files.isEmpty()) return kTransferOk;
   TransferContext context(port, window, "Zmodem Send", true, true);
   context.zmodemSender = std::make_unique<ZmodemSender>(context.session);
@@ -292,8 +297,7 @@ int32_t GetZmodemEx(int32_t port, TavixWindow window, const char* directory) {
 
 int32_t GetZmodem(int32_t port, TavixWindow window) {
   if (!ValidPort(port) || !CanShowWindows()) return kTransferOk;
-  const QString folder =
-      QFileDialog::getExistingDirectory(DialogOwner(window), "Directory To Save To");
+  const QString folder = AskDownloadFolder(port, window);
   if (folder.isEmpty()) return kTransferOk;
   return GetZmodemEx(port, window, folder.toStdString().c_str());
 }

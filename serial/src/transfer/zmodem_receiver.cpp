@@ -43,7 +43,8 @@ class ZmodemReceiver {
   bool WriteData(std::size_t length);
   void SendHex(int type, const HeaderData& data);
   void SendReceiverInit();
-  void EndBatch();
+  void EndBatch(bool senderFinished);
+  bool ReadSendersLastWords();
   // A ZCAN: the operator's own cancel is answered with the cancel sequence;
   // otherwise the sender gave up.
   void FailCancelled();
@@ -318,14 +319,44 @@ ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
   }
 }
 
-void ZmodemReceiver::EndBatch() {
+// After the sender's ZFIN the line goes back to the peer, whose next text (a shell prompt, a
+// board's menu) must reach whoever reads the port next, such as the terminal. After a failure the
+// line is drained and purged instead, so that no protocol debris reaches the caller.
+void ZmodemReceiver::EndBatch(bool senderFinished) {
   SendHex(kZfin, {});
+  if (senderFinished && ReadSendersLastWords()) return;
   session_.progress.Pause(18, false);
   session_.DrainUntilQuiet(2 * kTick);
   session_.line.PurgeInput();
 }
 
+// Reads what the sender may still say after its ZFIN: its ZFIN once more (when it took an
+// earlier ZRINIT of ours for the answer) and "OO"; either may be missing. The first byte of
+// anything else is the peer's own text and goes back to the line. False when that byte could not
+// go back or the line carried something longer than a header.
+bool ZmodemReceiver::ReadSendersLastWords() {
+  constexpr std::chrono::milliseconds kWait = 18 * kTick;
+  constexpr int kLongestHeaderLine = 64;
+  int overAndOut = 0;
+  int headerBytes = -1;  // -1 outside a header
+  for (;;) {
+    const int byte = session_.line.ReadByte(kWait);
+    if (byte == kLineTimeout) return true;
+    if (headerBytes >= 0) {
+      if (++headerBytes > kLongestHeaderLine) return false;
+      if ((byte & 0x7F) == '\n') headerBytes = -1;
+    } else if (byte == 'O') {
+      if (++overAndOut == 2) return true;
+    } else if (byte == '*' && overAndOut == 0) {
+      headerBytes = 0;
+    } else {
+      return session_.line.PutBack(static_cast<std::uint8_t>(byte));
+    }
+  }
+}
+
 int ZmodemReceiver::Run() {
+  bool senderFinished = false;
   for (;;) {
     fileSize_.reset();
     filePosition_ = 0;
@@ -336,7 +367,10 @@ int ZmodemReceiver::Run() {
 
     const Announce announce = AwaitFile();
     if (announce == Announce::kFailed) break;
-    if (announce == Announce::kBatchOver) break;
+    if (announce == Announce::kBatchOver) {
+      senderFinished = true;
+      break;
+    }
 
     const std::string_view info(reinterpret_cast<const char*>(packet_.data()), packetLength_);
     const std::size_t nameEnd = std::min(info.find('\0'), info.size());
@@ -354,7 +388,7 @@ int ZmodemReceiver::Run() {
     if (!resume_) ::unlink(path_.c_str());
     if (end != FileEnd::kComplete) break;
   }
-  EndBatch();
+  EndBatch(senderFinished);
   return session_.result;
 }
 

@@ -1,0 +1,16 @@
+// main() of the benchmarks that open windows: a QApplication on the offscreen platform (unless
+// QT_QPA_PLATFORM says otherwise), then every registered benchmark.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char* argv[]) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
