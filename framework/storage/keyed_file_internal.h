@@ -49,7 +49,7 @@ struct Session::Impl {
                              const OpenOptions& options, bool readOnly, const std::string& name);
   // The same on a server: the file's tables are found by the schema named
   // after its file name, made when missing and options.createIfMissing.
-  Result<std::string> AttachOnServer(const TableLayout& layout, const std::filesystem::path& path,
+  Result<std::string> AttachOnServer(const TableLayout& layout, const std::string& schema,
                                      const OpenOptions& options, const std::string& name);
   // kInvalidValue inside a transaction, kFileSystemError when the session
   // holds kMaxFilesPerSession files already.

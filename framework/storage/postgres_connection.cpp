@@ -220,6 +220,7 @@ ServerConnection::~ServerConnection() {
 }
 
 void ServerConnection::Connect() {
+  reconnect_ = false;
   if (connection_ == nullptr) {
     connection_ = PQconnectdb(connectionString_.c_str());
   } else {
@@ -237,7 +238,7 @@ void ServerConnection::Connect() {
 }
 
 PGconn* ServerConnection::Live() {
-  if (connection_ == nullptr || PQstatus(connection_) != CONNECTION_OK) Connect();
+  if (connection_ == nullptr || PQstatus(connection_) != CONNECTION_OK || reconnect_) Connect();
   return PQstatus(connection_) == CONNECTION_OK ? connection_ : nullptr;
 }
 
@@ -260,7 +261,12 @@ int ServerConnection::Record(const PGresult* result) {
       result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
   failureState_ = state != nullptr ? state : "";
   failureText_ = primary != nullptr ? primary : FirstLine(PQerrorMessage(connection_));
-  connectionLost_ = PQstatus(connection_) != CONNECTION_OK;
+  // An administrator's or a crash's shutdown (class 57P) and connection
+  // exceptions (class 08) end the session although libpq may still call the
+  // connection good: the next operation must connect again.
+  const bool sessionEnded = failureState_.starts_with("57P") || failureState_.starts_with("08");
+  connectionLost_ = sessionEnded || PQstatus(connection_) != CONNECTION_OK;
+  reconnect_ = reconnect_ || sessionEnded;
   return kFailed;
 }
 

@@ -93,6 +93,7 @@ class ServerConnection final : public db::Connection {
   std::string failureState_;
   std::string failureText_;
   bool connectionLost_ = false;
+  bool reconnect_ = false;
 };
 
 }  // namespace paltrix::storage::postgres

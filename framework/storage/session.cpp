@@ -246,11 +246,11 @@ Result<std::string> Session::Impl::Attach(const TableLayout& layout,
 }
 
 Result<std::string> Session::Impl::AttachOnServer(const TableLayout& layout,
-                                                  const std::filesystem::path& path,
+                                                  const std::string& schema,
                                                   const OpenOptions& options,
                                                   const std::string& name) {
   if (Status status = CheckMayAttach(name); !status.ok()) return status;
-  std::string database = postgres::SchemaNameFor(path.filename().string());
+  std::string database = schema;
   connection->SetBusyWait(options.busyWaitMilliseconds);
   const FileContext file{*connection, transactions, database, layout, name};
   if (!options.createIfMissing) {
@@ -315,7 +315,7 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
     // folder that may be written.
     readOnly = !onServer && std::filesystem::exists(canonical, error) && !MayWriteFile(canonical);
     Result<std::string> attached = onServer
-                                       ? impl_->AttachOnServer(*layout, canonical, options, name)
+                                       ? impl_->AttachOnServer(*layout, canonical.string(), options, name)
                                        : impl_->Attach(*layout, canonical, options, readOnly, name);
     if (!attached.ok()) return attached.status();
     database = std::move(*attached);

@@ -129,7 +129,7 @@ TEST(ServerStopTest, ARunEndsWithAClearErrorHavingReportedOnlyCommittedSsccsAndT
   EXPECT_NE(status, 128 + SIGSEGV);
   EXPECT_NE(status, 128 + SIGABRT);
   EXPECT_THAT(errors, ::testing::HasSubstr("the label run stopped"));
-  EXPECT_THAT(errors, ::testing::HasSubstr("connection"));
+  EXPECT_THAT(errors, ::testing::HasSubstr("connection to the PostgreSQL server"));
   EXPECT_LT(reported.size(), 5000u);
   const CliResult whileDown = station.Run({"company", "show"});
   EXPECT_NE(whileDown.exitStatus, 0);
