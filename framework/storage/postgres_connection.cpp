@@ -297,18 +297,20 @@ int ServerConnection::Execute(std::string_view sql) {
 }
 
 Status ServerConnection::Failure(int, std::string_view context) {
+  // The connection's own words go in as the system text too: that is what a
+  // run's summary and the error manager's file-error line show.
+  std::string connectionText;
   if (PQstatus(connection_) != CONNECTION_OK && !connectionLost_) {
-    return Status(
-        ErrorCode::kFileSystemError,
-        fmt::format("{}: cannot connect to the PostgreSQL server: {}", context, failureText_), 0,
+    connectionText = fmt::format("cannot connect to the PostgreSQL server: {}", failureText_);
+  } else if (connectionLost_) {
+    connectionText = fmt::format(
+        "the connection to the PostgreSQL server was lost ({}); the operation was not completed, "
+        "the next one connects again",
         failureText_);
   }
-  if (connectionLost_) {
-    return Status(ErrorCode::kFileSystemError,
-                  fmt::format("{}: the connection to the PostgreSQL server was lost ({}); the "
-                              "operation was not completed, the next one connects again",
-                              context, failureText_),
-                  0, failureText_);
+  if (!connectionText.empty()) {
+    return Status(ErrorCode::kFileSystemError, fmt::format("{}: {}", context, connectionText), 0,
+                  connectionText);
   }
   std::string message = fmt::format("{}: {} (PostgreSQL {})", context, failureText_, failureState_);
   if (failureState_ == kUniqueViolation) return Status(ErrorCode::kDuplicateKey, message);

@@ -314,9 +314,9 @@ Result<KeyedFile*> Session::Open(const FileSchema& schema, const std::filesystem
     // After CheckPlace: a file still missing is about to be created, in a
     // folder that may be written.
     readOnly = !onServer && std::filesystem::exists(canonical, error) && !MayWriteFile(canonical);
-    Result<std::string> attached = onServer
-                                       ? impl_->AttachOnServer(*layout, canonical.string(), options, name)
-                                       : impl_->Attach(*layout, canonical, options, readOnly, name);
+    Result<std::string> attached =
+        onServer ? impl_->AttachOnServer(*layout, canonical.string(), options, name)
+                 : impl_->Attach(*layout, canonical, options, readOnly, name);
     if (!attached.ok()) return attached.status();
     database = std::move(*attached);
     impl_->attachments.push_back(Attachment{.database = database,

@@ -203,8 +203,8 @@ TEST_F(SettingsWindowTest, OkAfterPrintsElsewhereHandsOutNoSsccTwice) {
   Activate(window);
   printFromCli(2);
   records::RecordContext printing(files_);
-  Result<std::string> sscc = gs1::AllocateSSCC(*printing.File(firma::kSchema).value(),
-                                                printing.Buffer(firma::kSchema));
+  Result<std::string> sscc =
+      gs1::AllocateSSCC(*printing.File(firma::kSchema).value(), printing.Buffer(firma::kSchema));
   ASSERT_TRUE(sscc.ok());
   ssccs.push_back(*sscc);
 

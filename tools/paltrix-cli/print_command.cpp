@@ -163,8 +163,7 @@ int Print(const PrintOptions& options) {
         "cannot store the printer settings");
 
   storage::KeyedFile& firmaFile = session.File(records::firma::kSchema);
-  gs1::FirmaSsccAllocator allocator(firmaFile,
-                                    session.records().Buffer(records::firma::kSchema));
+  gs1::FirmaSsccAllocator allocator(firmaFile, session.records().Buffer(records::firma::kSchema));
   output::PrinterTimeouts timeouts = PrinterTimeoutsOf(setup.settings);
   if (options.connectTimeout) timeouts.connect = std::chrono::seconds(*options.connectTimeout);
   if (options.writeTimeout) timeouts.write = std::chrono::seconds(*options.writeTimeout);
