@@ -3,8 +3,10 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
+#include "app/records/file_manager.h"
 #include "app/records/produkt.h"
 #include "convert/file_replace.h"
 #include "convert/old_produkt.h"
@@ -57,11 +59,13 @@ Status CopyRecords(storage::KeyedFile& source, storage::KeyedFile& target,
   return target.BuildKeys();
 }
 
-// Fills a fresh "Data\PRODUKT2.dat" at `targetPath` from the old file at
-// `sourcePath`. Both files are closed again when this returns.
-Status WriteConvertedFile(const std::filesystem::path& sourcePath,
-                          const std::filesystem::path& targetPath, ConversionProgress& progress,
-                          bool& alreadyCurrent) {
+// Opens the old file at `sourcePath`, holds its write lock and hands it,
+// positioned at its start, to `fill`. Holding the lock for the whole copy
+// lets others read the old file meanwhile but not change it, so no change
+// made during the copy is lost by the replace. Nothing is written through
+// this transaction.
+Status WithOldFile(const std::filesystem::path& sourcePath, bool& alreadyCurrent,
+                   const std::function<Status(storage::KeyedFile&)>& fill) {
   storage::Session sourceSession;
   Result<storage::KeyedFile*> source =
       sourceSession.Open(old_produkt::kSchema, sourcePath, {.createIfMissing = false});
@@ -70,37 +74,64 @@ Status WriteConvertedFile(const std::filesystem::path& sourcePath,
                      IsCurrentProductFile(sourcePath);
     return source.status();
   }
-  // Holding the write lock for the whole copy lets others read the product
-  // file meanwhile but not change it, so no change made during the copy is
-  // lost by the replace. Nothing is written through this transaction.
   Result<storage::Session::Transaction> readLock = sourceSession.Begin(/*immediate=*/true);
   if (!readLock.ok()) return readLock.status();
   (*source)->SetPhysicalOrder();
+  return fill(**source);
+}
 
+// Fills a fresh "Data\PRODUKT2.dat" at `targetPath`; closed again on return.
+Status WriteConvertedFile(storage::KeyedFile& source, const std::filesystem::path& targetPath,
+                          ConversionProgress& progress) {
   Status removed = storage::RemoveKeyedFile(targetPath);
   if (!removed.ok() && removed.code() != ErrorCode::kFileNotFound) return removed;
   storage::Session targetSession;
   Result<storage::KeyedFile*> target = targetSession.Open(produkt::kSchema, targetPath);
   if (!target.ok()) return target.status();
-  return CopyRecords(**source, **target, progress);
+  return CopyRecords(source, **target, progress);
+}
+
+// Replaces every product of the database's product file in one transaction:
+// other stations go on reading the old products until the commit, none can
+// write the file meanwhile, and any failure leaves the old products.
+Status ReplaceDatabaseProducts(storage::KeyedFile& source, const storage::StorageTarget& database,
+                               ConversionProgress& progress) {
+  storage::Session session(database);
+  Result<storage::KeyedFile*> target =
+      session.Open(produkt::kSchema, records::DatabaseFileName(produkt::kSchema.diskName));
+  if (!target.ok()) return target.status();
+  Result<storage::Session::Transaction> replace = session.Begin(/*immediate=*/true);
+  if (!replace.ok()) return replace.status();
+  if (Status status = (*target)->DeleteAll(); !status.ok()) return status;
+  if (Status status = CopyRecords(source, **target, progress); !status.ok()) return status;
+  return replace->Commit();
 }
 
 }  // namespace
 
 Result<ConversionOutcome> ConvertProductFile(const std::filesystem::path& workingDirectory,
+                                             const storage::StorageTarget& recordFiles,
                                              ConversionProgress& progress) {
   Result<std::filesystem::path> sourcePath =
       path::ResolveDiskName(old_produkt::kDiskName, workingDirectory);
   if (!sourcePath.ok()) return sourcePath.status();
-  Result<std::filesystem::path> targetPath =
-      path::ResolveDiskName(kTargetDiskName, workingDirectory);
-  if (!targetPath.ok()) return targetPath.status();
-
   bool alreadyCurrent = false;
-  const Status written = WriteConvertedFile(*sourcePath, *targetPath, progress, alreadyCurrent);
+  Status done = Status::Ok();
+  if (recordFiles.isPostgres()) {
+    done = WithOldFile(*sourcePath, alreadyCurrent, [&](storage::KeyedFile& old) {
+      return ReplaceDatabaseProducts(old, recordFiles, progress);
+    });
+  } else {
+    Result<std::filesystem::path> targetPath =
+        path::ResolveDiskName(kTargetDiskName, workingDirectory);
+    if (!targetPath.ok()) return targetPath.status();
+    done = WithOldFile(*sourcePath, alreadyCurrent, [&](storage::KeyedFile& old) {
+      return WriteConvertedFile(old, *targetPath, progress);
+    });
+    if (done.ok()) done = ReplaceKeyedFile(*targetPath, *sourcePath);
+  }
   if (alreadyCurrent) return ConversionOutcome::kAlreadyCurrent;
-  if (!written.ok()) return written;
-  if (Status status = ReplaceKeyedFile(*targetPath, *sourcePath); !status.ok()) return status;
+  if (!done.ok()) return done;
   return ConversionOutcome::kConverted;
 }
 

@@ -6,6 +6,7 @@
 
 #include "framework/result.h"
 #include "framework/status.h"
+#include "framework/storage/storage_target.h"
 
 // Upgrading the product file "Data\PRODUKT.dat" from the old 214-byte layout
 // (old_produkt.h) to the current Produkt layout. No Qt: the program shows the
@@ -31,21 +32,31 @@ enum class ConversionOutcome {
   kAlreadyCurrent,  // the file was already in the current layout; nothing was touched
 };
 
-// Reads every record of "Data\PRODUKT.dat" under `workingDirectory` in the old
-// layout, appends it in the current layout to "Data\PRODUKT2.dat" (created
-// afresh) in bulk mode, builds that file's keys and then puts it in place of
-// "Data\PRODUKT.dat" in one rename, after it is on disk.
+// Reads every record of "Data\PRODUKT.dat" under `workingDirectory` in the
+// old layout and puts it, in the current layout, where `recordFiles` keeps
+// the station's product file.
 //
-// The product file is never lost: until the rename it is not written to
-// (other programs may read it meanwhile, not write it), and the rename either
-// happens whole or not at all, also when the process is killed. Any failure
-// is returned and leaves "Data\PRODUKT.dat" exactly as it was; a partial
-// "Data\PRODUKT2.dat" may remain and is replaced by the next run.
-// Failures: the storage engine's (kFileNotFound for a missing product file,
-// before anything is created), kRecordHeld when another program has the
-// product file open at the moment of the replace, kFileSystemError for a
-// failed sync or rename.
+// In the Data folder: appends the records to "Data\PRODUKT2.dat" (created
+// afresh) in bulk mode, builds that file's keys and then puts it in place of
+// "Data\PRODUKT.dat" in one rename, after it is on disk. The product file is
+// never lost: until the rename it is not written to (other programs may read
+// it meanwhile, not write it), and the rename either happens whole or not at
+// all, also when the process is killed. A partial "Data\PRODUKT2.dat" may
+// remain after a failure and is replaced by the next run.
+//
+// On a PostgreSQL database: the old file stays as it is, and the database's
+// product file gets the converted records in place of all it held, in one
+// server transaction with the same progress (copy, then key build). A failure
+// or a lost connection leaves the database's products as they were.
+//
+// Any failure is returned and leaves the station's product file exactly as it
+// was. Failures: the storage engine's (kFileNotFound for a missing
+// "Data\PRODUKT.dat", before anything is created or changed), kRecordHeld
+// when another program has the product file open at the moment of the replace
+// (or, on a database, keeps writing it past the busy wait), kFileSystemError
+// for a failed sync or rename or a lost server connection.
 Result<ConversionOutcome> ConvertProductFile(const std::filesystem::path& workingDirectory,
+                                             const storage::StorageTarget& recordFiles,
                                              ConversionProgress& progress);
 
 // What the operator is shown for a failure: "File System Error: (code) text"
