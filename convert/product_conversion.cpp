@@ -3,7 +3,6 @@
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 
 #include "app/records/file_manager.h"
@@ -59,13 +58,11 @@ Status CopyRecords(storage::KeyedFile& source, storage::KeyedFile& target,
   return target.BuildKeys();
 }
 
-// Opens the old file at `sourcePath`, holds its write lock and hands it,
-// positioned at its start, to `fill`. Holding the lock for the whole copy
-// lets others read the old file meanwhile but not change it, so no change
-// made during the copy is lost by the replace. Nothing is written through
-// this transaction.
-Status WithOldFile(const std::filesystem::path& sourcePath, bool& alreadyCurrent,
-                   const std::function<Status(storage::KeyedFile&)>& fill) {
+// Fills a fresh "Data\PRODUKT2.dat" at `targetPath` from the old file at
+// `sourcePath`. Both files are closed again when this returns.
+Status WriteConvertedFile(const std::filesystem::path& sourcePath,
+                          const std::filesystem::path& targetPath, ConversionProgress& progress,
+                          bool& alreadyCurrent) {
   storage::Session sourceSession;
   Result<storage::KeyedFile*> source =
       sourceSession.Open(old_produkt::kSchema, sourcePath, {.createIfMissing = false});
@@ -74,28 +71,31 @@ Status WithOldFile(const std::filesystem::path& sourcePath, bool& alreadyCurrent
                      IsCurrentProductFile(sourcePath);
     return source.status();
   }
+  // Holding the write lock for the whole copy lets others read the product
+  // file meanwhile but not change it, so no change made during the copy is
+  // lost by the replace. Nothing is written through this transaction.
   Result<storage::Session::Transaction> readLock = sourceSession.Begin(/*immediate=*/true);
   if (!readLock.ok()) return readLock.status();
   (*source)->SetPhysicalOrder();
-  return fill(**source);
-}
 
-// Fills a fresh "Data\PRODUKT2.dat" at `targetPath`; closed again on return.
-Status WriteConvertedFile(storage::KeyedFile& source, const std::filesystem::path& targetPath,
-                          ConversionProgress& progress) {
   Status removed = storage::RemoveKeyedFile(targetPath);
   if (!removed.ok() && removed.code() != ErrorCode::kFileNotFound) return removed;
   storage::Session targetSession;
   Result<storage::KeyedFile*> target = targetSession.Open(produkt::kSchema, targetPath);
   if (!target.ok()) return target.status();
-  return CopyRecords(source, **target, progress);
+  return CopyRecords(**source, **target, progress);
 }
 
-// Replaces every product of the database's product file in one transaction:
-// other stations go on reading the old products until the commit, none can
-// write the file meanwhile, and any failure leaves the old products.
-Status ReplaceDatabaseProducts(storage::KeyedFile& source, const storage::StorageTarget& database,
-                               ConversionProgress& progress) {
+// Puts the products of the converted file at `convertedPath` into the
+// database's product file in place of all it holds, in one transaction: other
+// stations go on reading the old products until the commit, none can write
+// the file meanwhile, and any failure leaves the old products.
+Status ReplaceDatabaseProducts(const std::filesystem::path& convertedPath,
+                               const storage::StorageTarget& database) {
+  storage::Session convertedSession;
+  Result<storage::KeyedFile*> converted =
+      convertedSession.Open(produkt::kSchema, convertedPath, {.createIfMissing = false});
+  if (!converted.ok()) return converted.status();
   storage::Session session(database);
   Result<storage::KeyedFile*> target =
       session.Open(produkt::kSchema, records::DatabaseFileName(produkt::kSchema.diskName));
@@ -103,7 +103,17 @@ Status ReplaceDatabaseProducts(storage::KeyedFile& source, const storage::Storag
   Result<storage::Session::Transaction> replace = session.Begin(/*immediate=*/true);
   if (!replace.ok()) return replace.status();
   if (Status status = (*target)->DeleteAll(); !status.ok()) return status;
-  if (Status status = CopyRecords(source, **target, progress); !status.ok()) return status;
+  storage::Record record = storage::Record::Blank(produkt::kSchema);
+  (*converted)->SetPhysicalOrder();
+  for (;;) {
+    const Status read = (*converted)->Next(record);
+    if (read.code() == ErrorCode::kRecordNotAvailable) break;
+    if (!read.ok()) return read;
+    if (Result<storage::RecordNumber> appended = (*target)->Append(record); !appended.ok()) {
+      return appended.status();
+    }
+  }
+  if (Status status = (*target)->BuildKeys(); !status.ok()) return status;
   return replace->Commit();
 }
 
@@ -115,23 +125,21 @@ Result<ConversionOutcome> ConvertProductFile(const std::filesystem::path& workin
   Result<std::filesystem::path> sourcePath =
       path::ResolveDiskName(old_produkt::kDiskName, workingDirectory);
   if (!sourcePath.ok()) return sourcePath.status();
+  Result<std::filesystem::path> targetPath =
+      path::ResolveDiskName(kTargetDiskName, workingDirectory);
+  if (!targetPath.ok()) return targetPath.status();
   bool alreadyCurrent = false;
-  Status done = Status::Ok();
-  if (recordFiles.isPostgres()) {
-    done = WithOldFile(*sourcePath, alreadyCurrent, [&](storage::KeyedFile& old) {
-      return ReplaceDatabaseProducts(old, recordFiles, progress);
-    });
-  } else {
-    Result<std::filesystem::path> targetPath =
-        path::ResolveDiskName(kTargetDiskName, workingDirectory);
-    if (!targetPath.ok()) return targetPath.status();
-    done = WithOldFile(*sourcePath, alreadyCurrent, [&](storage::KeyedFile& old) {
-      return WriteConvertedFile(old, *targetPath, progress);
-    });
-    if (done.ok()) done = ReplaceKeyedFile(*targetPath, *sourcePath);
-  }
+  const Status written = WriteConvertedFile(*sourcePath, *targetPath, progress, alreadyCurrent);
   if (alreadyCurrent) return ConversionOutcome::kAlreadyCurrent;
-  if (!done.ok()) return done;
+  if (!written.ok()) return written;
+  // The Data folder's file is replaced as well, last: a second run then finds
+  // it current and leaves alone the products the stations have changed since.
+  if (recordFiles.isPostgres()) {
+    if (Status status = ReplaceDatabaseProducts(*targetPath, recordFiles); !status.ok()) {
+      return status;
+    }
+  }
+  if (Status status = ReplaceKeyedFile(*targetPath, *sourcePath); !status.ok()) return status;
   return ConversionOutcome::kConverted;
 }
 

@@ -33,28 +33,27 @@ enum class ConversionOutcome {
 };
 
 // Reads every record of "Data\PRODUKT.dat" under `workingDirectory` in the
-// old layout and puts it, in the current layout, where `recordFiles` keeps
-// the station's product file.
+// old layout, appends it in the current layout to "Data\PRODUKT2.dat"
+// (created afresh) in bulk mode, builds that file's keys and then puts it in
+// place of "Data\PRODUKT.dat" in one rename, after it is on disk.
 //
-// In the Data folder: appends the records to "Data\PRODUKT2.dat" (created
-// afresh) in bulk mode, builds that file's keys and then puts it in place of
-// "Data\PRODUKT.dat" in one rename, after it is on disk. The product file is
-// never lost: until the rename it is not written to (other programs may read
-// it meanwhile, not write it), and the rename either happens whole or not at
-// all, also when the process is killed. A partial "Data\PRODUKT2.dat" may
-// remain after a failure and is replaced by the next run.
+// The product file is never lost: until the rename it is not written to
+// (other programs may read it meanwhile, not write it), and the rename either
+// happens whole or not at all, also when the process is killed. Any failure
+// is returned and leaves "Data\PRODUKT.dat" exactly as it was; a partial
+// "Data\PRODUKT2.dat" may remain and is replaced by the next run.
 //
-// On a PostgreSQL database: the old file stays as it is, and the database's
-// product file gets the converted records in place of all it held, in one
-// server transaction with the same progress (copy, then key build). A failure
-// or a lost connection leaves the database's products as they were.
+// When `recordFiles` is a PostgreSQL database, the converted products go into
+// the database's product file before the rename, in place of all it held, in
+// one server transaction: a failure or a lost connection there leaves the
+// database's products and "Data\PRODUKT.dat" as they were. Since the Data
+// folder's file is then current, a second run changes nothing.
 //
-// Any failure is returned and leaves the station's product file exactly as it
-// was. Failures: the storage engine's (kFileNotFound for a missing
-// "Data\PRODUKT.dat", before anything is created or changed), kRecordHeld
-// when another program has the product file open at the moment of the replace
-// (or, on a database, keeps writing it past the busy wait), kFileSystemError
-// for a failed sync or rename or a lost server connection.
+// Failures: the storage engine's (kFileNotFound for a missing product file,
+// before anything is created), kRecordHeld when another program has the
+// product file open at the moment of the replace (or keeps the database's
+// product file locked past the busy wait), kFileSystemError for a failed sync
+// or rename or a lost server connection.
 Result<ConversionOutcome> ConvertProductFile(const std::filesystem::path& workingDirectory,
                                              const storage::StorageTarget& recordFiles,
                                              ConversionProgress& progress);

@@ -18,6 +18,7 @@
 
 // `convert` on a station whose record files are on a PostgreSQL database: the
 // old file still comes from the Data folder, the products go to the database.
+// The Data folder's file is converted too, so a second run changes nothing.
 namespace paltrix::convert::testing {
 namespace {
 
@@ -65,10 +66,9 @@ class ConvertOnDatabaseTest : public ::testing::Test {
   std::vector<std::vector<char>> before_ = CurrentProducts(3);
 };
 
-TEST_F(ConvertOnDatabaseTest, ReplacesTheDatabasesProductsAndLeavesTheOldFile) {
+TEST_F(ConvertOnDatabaseTest, ReplacesTheDatabasesProductsAndASecondRunChangesNothing) {
   const std::vector<std::vector<char>> old = OldProducts(250);
   WriteProductFile(old_produkt::kSchema, OldFile(), old);
-  const std::string oldBytes = ReadFileText(OldFile());
 
   ProgressLog progress;
   const Result<ConversionOutcome> outcome = ConvertProductFile(work_.path(), database_, progress);
@@ -79,7 +79,7 @@ TEST_F(ConvertOnDatabaseTest, ReplacesTheDatabasesProductsAndLeavesTheOldFile) {
   std::vector<std::vector<char>> expected;
   for (const std::vector<char>& image : old) expected.push_back(Converted(image));
   EXPECT_EQ(DatabaseProducts(), expected);
-  EXPECT_EQ(ReadFileText(OldFile()), oldBytes);
+  EXPECT_EQ(ReadProductFile(produkt::kSchema, OldFile()), expected);
   EXPECT_FALSE(std::filesystem::exists(work_ / "Data" / "PRODUKT2.dat"));
 
   // The keys work: a product is found by its ID in another case.
@@ -92,6 +92,15 @@ TEST_F(ConvertOnDatabaseTest, ReplacesTheDatabasesProductsAndLeavesTheOldFile) {
                     fields::ReadText(expected[7], produkt::PRODUKTID));
   ASSERT_TRUE((*file)->Fetch(produkt::kIDKey, probe, found).ok());
   EXPECT_EQ(found.image, expected[7]);
+
+  // A product added on the database survives a second run.
+  storage::Record added = storage::Record::Blank(produkt::kSchema);
+  added.image = CurrentProducts(1).front();
+  ASSERT_TRUE((*file)->Add(added).ok());
+  const Result<ConversionOutcome> again = ConvertProductFile(work_.path(), database_, progress);
+  ASSERT_TRUE(again.ok()) << again.status().ToString();
+  EXPECT_EQ(*again, ConversionOutcome::kAlreadyCurrent);
+  EXPECT_EQ(DatabaseProducts().size(), 251u);
 }
 
 // The server refuses the 101st product: the whole replace is undone and the
@@ -104,6 +113,7 @@ TEST_F(ConvertOnDatabaseTest, AFailureMidwayLeavesTheDatabasesProducts) {
   EXPECT_TRUE(progress.events.empty());
 
   WriteProductFile(old_produkt::kSchema, OldFile(), OldProducts(300));
+  const std::string oldBytes = ReadFileText(OldFile());
   paltrix::testing::ExecuteSql(scratch_.url(), R"(
     CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$
       DECLARE stored bigint; BEGIN
@@ -123,8 +133,8 @@ TEST_F(ConvertOnDatabaseTest, AFailureMidwayLeavesTheDatabasesProducts) {
   const Result<ConversionOutcome> failed = ConvertProductFile(work_.path(), database_, progress);
   ASSERT_FALSE(failed.ok());
   EXPECT_THAT(ConversionErrorText(failed.status()), HasSubstr("disk quota exceeded"));
-  EXPECT_EQ(progress.last, 100);
   EXPECT_EQ(DatabaseProducts(), before_);
+  EXPECT_EQ(ReadFileText(OldFile()), oldBytes);
 
   paltrix::testing::ExecuteSql(scratch_.url(), "DROP FUNCTION refuse() CASCADE");
   const Result<ConversionOutcome> converted = ConvertProductFile(work_.path(), database_, progress);
