@@ -53,7 +53,8 @@ void BM_Convert100000Products(benchmark::State& state) {
     std::filesystem::copy_file(folder / "pristine.dat", folder / "Data" / "PRODUKT.dat",
                                std::filesystem::copy_options::overwrite_existing);
     state.ResumeTiming();
-    const Result<ConversionOutcome> outcome = ConvertProductFile(folder.path(), progress);
+    const Result<ConversionOutcome> outcome =
+        ConvertProductFile(folder.path(), storage::StorageTarget::DataFolder(), progress);
     if (!outcome.ok() || *outcome != ConversionOutcome::kConverted) {
       state.SkipWithError(outcome.ok() ? "not converted" : outcome.status().ToString().c_str());
       return;

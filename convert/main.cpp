@@ -16,7 +16,6 @@
 #include "convert/product_conversion.h"
 #include "convert/text_progress.h"
 #include "convert/ui/progress_window.h"
-#include "framework/storage/database_setting.h"
 
 namespace {
 
@@ -46,37 +45,32 @@ constexpr const char* kHelp =
     "  -h, --help     show this help and exit\n"
     "  --version      show the version and exit\n"
     "\n"
-    "The file converted is always the Data folder's. A station whose record files are on\n"
-    "a PostgreSQL database (key Connection of section [Database] in the settings INI\n"
-    "file, or PALTRIX_DATABASE) is told so afterwards: move the converted Data folder\n"
-    "onto an empty database with 'paltrix-cli copy-to-database'.\n"
+    "A station whose record files are on a PostgreSQL database (key Connection of\n"
+    "section [Database] in the settings INI file, or PALTRIX_DATABASE) also gets the\n"
+    "converted products in the database's product file, in place of all products it\n"
+    "held, in one transaction before Data\\PRODUKT.dat is replaced: a failure leaves\n"
+    "both as they were. A second run finds Data\\PRODUKT.dat current and changes nothing.\n"
     "\n"
     "Exit status: 0 converted or already current; 1 the conversion failed (the product\n"
-    "file is unchanged); 2 wrong arguments.\n";
+    "file is unchanged) or the database setting could not be read; 2 wrong arguments.\n";
 
 constexpr const char* kAlreadyCurrent =
     "Data\\PRODUKT.dat is already in the current layout; nothing was changed.";
 
-// The conversion works on the Data folder, where the old program's file is. A
-// station set to a database reads its products from there instead: say so,
-// and how the converted file gets there.
-std::string DatabaseNote() {
+// Converts into wherever this station keeps its record files. A settings
+// file that cannot be read stops the conversion before anything is changed:
+// guessing the Data folder could convert the wrong catalogue.
+paltrix::Result<ConversionOutcome> Convert(paltrix::convert::ConversionProgress& progress) {
+  const std::filesystem::path workingDirectory = std::filesystem::current_path();
   const paltrix::Result<paltrix::storage::StorageTarget> target =
-      paltrix::settings::ReadStorageTarget(std::filesystem::current_path());
+      paltrix::settings::ReadStorageTarget(workingDirectory);
   if (!target.ok()) {
-    return fmt::format(
-        "The database setting could not be read ({}); the Data folder's product "
-        "file was converted.",
-        target.status().ToString());
+    const paltrix::Status& failure = target.status();
+    return paltrix::Status(failure.code(),
+                           fmt::format("cannot read the database setting: {}", failure.message()),
+                           failure.systemCode(), failure.systemText());
   }
-  if (!target->isPostgres()) return {};
-  return fmt::format(
-      "This station's record files are on a PostgreSQL database (key {} of section [{}] in the "
-      "settings INI file, or {}), which always holds the current layout and which this program "
-      "does not change. To move the converted Data folder there, run "
-      "'paltrix-cli copy-to-database' into an empty database.",
-      paltrix::storage::kConnectionKey, paltrix::storage::kDatabaseSection,
-      paltrix::storage::kConnectionVariable);
+  return paltrix::convert::ConvertProductFile(workingDirectory, *target, progress);
 }
 
 bool HasDisplay() {
@@ -92,22 +86,19 @@ bool HasDisplay() {
 
 int RunWithoutDisplay() {
   paltrix::convert::TextProgress progress(stderr);
-  const paltrix::Result<ConversionOutcome> outcome =
-      paltrix::convert::ConvertProductFile(std::filesystem::current_path(), progress);
+  const paltrix::Result<ConversionOutcome> outcome = Convert(progress);
   if (!outcome.ok()) {
     fmt::print(stderr, "{}\n", paltrix::convert::ConversionErrorText(outcome.status()));
     return kExitFailed;
   }
   if (*outcome == ConversionOutcome::kAlreadyCurrent) fmt::print(stderr, "{}\n", kAlreadyCurrent);
-  if (const std::string note = DatabaseNote(); !note.empty()) fmt::print(stderr, "{}\n", note);
   return kExitOk;
 }
 
 int RunWithWindow(int argc, char** argv) {
   QApplication application(argc, argv);
   paltrix::convert::ProgressWindow window;
-  const paltrix::Result<ConversionOutcome> outcome =
-      paltrix::convert::ConvertProductFile(std::filesystem::current_path(), window);
+  const paltrix::Result<ConversionOutcome> outcome = Convert(window);
   window.hide();
   if (!outcome.ok()) {
     paltrix::convert::MakeConversionMessage(
@@ -119,10 +110,6 @@ int RunWithWindow(int argc, char** argv) {
   if (*outcome == ConversionOutcome::kAlreadyCurrent) {
     paltrix::convert::MakeConversionMessage(QString::fromUtf8(kAlreadyCurrent),
                                             QMessageBox::Information)
-        ->exec();
-  }
-  if (const std::string note = DatabaseNote(); !note.empty()) {
-    paltrix::convert::MakeConversionMessage(QString::fromStdString(note), QMessageBox::Information)
         ->exec();
   }
   return kExitOk;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/records/file_manager.h"
 #include "app/records/produkt.h"
 #include "convert/file_replace.h"
 #include "convert/old_produkt.h"
@@ -85,9 +86,41 @@ Status WriteConvertedFile(const std::filesystem::path& sourcePath,
   return CopyRecords(**source, **target, progress);
 }
 
+// Puts the products of the converted file at `convertedPath` into the
+// database's product file in place of all it holds, in one transaction: other
+// stations go on reading the old products until the commit, none can write
+// the file meanwhile, and any failure leaves the old products.
+Status ReplaceDatabaseProducts(const std::filesystem::path& convertedPath,
+                               const storage::StorageTarget& database) {
+  storage::Session convertedSession;
+  Result<storage::KeyedFile*> converted =
+      convertedSession.Open(produkt::kSchema, convertedPath, {.createIfMissing = false});
+  if (!converted.ok()) return converted.status();
+  storage::Session session(database);
+  Result<storage::KeyedFile*> target =
+      session.Open(produkt::kSchema, records::DatabaseFileName(produkt::kSchema.diskName));
+  if (!target.ok()) return target.status();
+  Result<storage::Session::Transaction> replace = session.Begin(/*immediate=*/true);
+  if (!replace.ok()) return replace.status();
+  if (Status status = (*target)->DeleteAll(); !status.ok()) return status;
+  storage::Record record = storage::Record::Blank(produkt::kSchema);
+  (*converted)->SetPhysicalOrder();
+  for (;;) {
+    const Status read = (*converted)->Next(record);
+    if (read.code() == ErrorCode::kRecordNotAvailable) break;
+    if (!read.ok()) return read;
+    if (Result<storage::RecordNumber> appended = (*target)->Append(record); !appended.ok()) {
+      return appended.status();
+    }
+  }
+  if (Status status = (*target)->BuildKeys(); !status.ok()) return status;
+  return replace->Commit();
+}
+
 }  // namespace
 
 Result<ConversionOutcome> ConvertProductFile(const std::filesystem::path& workingDirectory,
+                                             const storage::StorageTarget& recordFiles,
                                              ConversionProgress& progress) {
   Result<std::filesystem::path> sourcePath =
       path::ResolveDiskName(old_produkt::kDiskName, workingDirectory);
@@ -95,11 +128,17 @@ Result<ConversionOutcome> ConvertProductFile(const std::filesystem::path& workin
   Result<std::filesystem::path> targetPath =
       path::ResolveDiskName(kTargetDiskName, workingDirectory);
   if (!targetPath.ok()) return targetPath.status();
-
   bool alreadyCurrent = false;
   const Status written = WriteConvertedFile(*sourcePath, *targetPath, progress, alreadyCurrent);
   if (alreadyCurrent) return ConversionOutcome::kAlreadyCurrent;
   if (!written.ok()) return written;
+  // The Data folder's file is replaced as well, last: a second run then finds
+  // it current and leaves alone the products the stations have changed since.
+  if (recordFiles.isPostgres()) {
+    if (Status status = ReplaceDatabaseProducts(*targetPath, recordFiles); !status.ok()) {
+      return status;
+    }
+  }
   if (Status status = ReplaceKeyedFile(*targetPath, *sourcePath); !status.ok()) return status;
   return ConversionOutcome::kConverted;
 }

@@ -93,6 +93,8 @@ std::string FileStatements::Sql(FileStatement which) const {
     }
     case FileStatement::kDelete:
       return fmt::format("DELETE FROM {0} WHERE {1} = ?1 RETURNING {1}", table, kRecordNumber);
+    case FileStatement::kDeleteAll:
+      return fmt::format("DELETE FROM {}", table);
     case FileStatement::kCount:
       return fmt::format("SELECT count(*) FROM {}", table);
     case FileStatement::kPhysicalNext:

@@ -21,13 +21,14 @@ enum class FileStatement {
   kUpdate,             // as kInsert, then recno; guarded; -> recno when changed
   kUpdateIfUnchanged,  // as kUpdate, then the image and memos it must still hold
   kDelete,             // ?1 recno; -> recno when deleted
-  kCount,              // -> count
-  kPhysicalNext,       // ?1 recno -> the record after it
-  kPhysicalPrevious,   // ?1 recno -> the record before it
-  kKeysStale,          // -> keys_stale
+  kDeleteAll,
+  kCount,             // -> count
+  kPhysicalNext,      // ?1 recno -> the record after it
+  kPhysicalPrevious,  // ?1 recno -> the record before it
+  kKeysStale,         // -> keys_stale
   kMarkKeysStale,
 };
-inline constexpr std::size_t kFileStatementCount = 11;
+inline constexpr std::size_t kFileStatementCount = 12;
 
 // Statements in the order of one key, all guarded. Parameters ?1..?n are the
 // key's n component values, ?n+1 a record number. Key order is the key value,

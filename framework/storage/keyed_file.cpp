@@ -489,6 +489,15 @@ Status KeyedFile::Delete(RecordNumber number) {
   return Status::Ok();
 }
 
+Status KeyedFile::DeleteAll() {
+  if (Status status = CheckMayWrite(*impl_); !status.ok()) return status;
+  Result<db::Statement*> statement = impl_->statements.Get(FileStatement::kDeleteAll);
+  if (!statement.ok()) return statement.status();
+  db::StatementRun run(**statement);
+  if (const int rc = run->Step(); rc != db::kDone) return Failure(*impl_, rc);
+  return Status::Ok();
+}
+
 Status KeyedFile::BuildKeys() {
   if (Status status = CheckMayWrite(*impl_); !status.ok()) return status;
   return storage::BuildKeys(impl_->context());

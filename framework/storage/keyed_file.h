@@ -134,6 +134,11 @@ class KeyedFile {
   // rebuild fails (the message says why, e.g. which unique key collides).
   Result<RecordNumber> Append(const Record& record);
   Status Delete(RecordNumber number);  // kRecordNotFound
+  // Deletes every record (their numbers are not given out again). Inside a
+  // Transaction it is undone with it: DeleteAll, the new records and Commit
+  // replace a file's contents all or nothing, readers seeing the old records
+  // until the commit.
+  Status DeleteAll();
   // Recomputes every key from the record images and rebuilds the indexes in
   // one transaction. kDuplicateKey (naming the key) when a unique key
   // collides; the file is then exactly as before, keys still stale.

@@ -10,8 +10,9 @@
 namespace paltrix::convert::testing {
 
 void WriteProductFile(const storage::FileSchema& schema, const std::filesystem::path& path,
-                      const std::vector<std::vector<char>>& images) {
-  storage::Session session;
+                      const std::vector<std::vector<char>>& images,
+                      const storage::StorageTarget& where) {
+  storage::Session session(where);
   Result<storage::KeyedFile*> file = session.Open(schema, path);
   ASSERT_TRUE(file.ok()) << file.status().ToString();
   ASSERT_TRUE((*file)->BeginBulk().ok());
@@ -25,8 +26,9 @@ void WriteProductFile(const storage::FileSchema& schema, const std::filesystem::
 }
 
 std::vector<std::vector<char>> ReadProductFile(const storage::FileSchema& schema,
-                                               const std::filesystem::path& path) {
-  storage::Session session;
+                                               const std::filesystem::path& path,
+                                               const storage::StorageTarget& where) {
+  storage::Session session(where);
   Result<storage::KeyedFile*> file = session.Open(schema, path, {.createIfMissing = false});
   EXPECT_TRUE(file.ok()) << file.status().ToString();
   std::vector<std::vector<char>> images;

@@ -153,6 +153,31 @@ TEST_P(TransactionTest, ClosingAFileInsideATransactionKeepsItUntilTheEnd) {
   EXPECT_TRUE(session_.Open(testing::kSchema, storage_ / "third.dat").ok());
 }
 
+// Replacing a file's contents: the old records stay for everyone else until
+// the commit and come back whole when the replacement fails; the numbers of
+// deleted records are not given out again.
+TEST_P(TransactionTest, DeleteAllReplacesAFilesRecordsOnlyWhenCommitted) {
+  ASSERT_TRUE(first_.Add(MakeRecord("old1")).ok());
+  ASSERT_TRUE(first_.Add(MakeRecord("old2")).ok());
+  {
+    Result<Session::Transaction> replace = session_.Begin(/*immediate=*/true);
+    ASSERT_TRUE(replace.ok());
+    ASSERT_TRUE(first_.DeleteAll().ok());
+    ASSERT_TRUE(first_.Add(MakeRecord("new")).ok());
+    EXPECT_EQ(first_.Add(MakeRecord("NEW")).status().code(), ErrorCode::kDuplicateKey);
+    EXPECT_EQ(CommittedIds("first.dat"), (Ids{"old1", "old2"}));
+  }  // rolled back
+  EXPECT_EQ(IdsInPhysicalOrder(first_), (Ids{"old1", "old2"}));
+
+  Result<Session::Transaction> replace = session_.Begin(/*immediate=*/true);
+  ASSERT_TRUE(replace.ok());
+  ASSERT_TRUE(first_.DeleteAll().ok());
+  ASSERT_TRUE(first_.Add(MakeRecord("old1")).ok()) << "a deleted key value is free again";
+  ASSERT_TRUE(replace->Commit().ok());
+  EXPECT_EQ(CommittedIds("first.dat"), (Ids{"old1"}));
+  EXPECT_GT(first_.position(), 2) << "record numbers are not given out twice";
+}
+
 TEST_P(TransactionTest, NoFileCanBeAttachedInsideATransaction) {
   Result<Session::Transaction> transaction = session_.Begin();
   ASSERT_TRUE(transaction.ok());
