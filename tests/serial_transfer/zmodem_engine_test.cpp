@@ -231,6 +231,72 @@ TEST_F(ZmodemEngines, ZrposShrinksTheSubpacketsAndGoodOnesGrowThemBack) {
 
 // After the batch the line belongs to the peer again: its text right behind the sender's last
 // words (a repeated ZFIN, "OO", either one missing) is left for the next reader of the line.
+// A sender written out by hand: announces "s.bin" (`content`), answers the first ZRPOS with a
+// damaged subpacket, then stays silent through `ignored` ZRPOS requests, as if each were lost
+// on the way, before it answers one properly and ends the file. Returns the ZRPOS count read.
+int SendPastLostRequests(Line& line, const std::string& content, int ignored) {
+  SilentProgress progress;
+  TransferSession session{line, progress};
+  FrameReader reader(session);
+  reader.SetTimeout(std::chrono::seconds(5));
+  FrameWriter writer;
+  const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(content.data()),
+                                           content.size());
+  const std::string info = std::string("s.bin") + '\0' + std::to_string(content.size()) + " 0";
+  Bytes out;
+  auto send = [&] {
+    line.Write(out);
+    out.clear();
+  };
+  if (reader.ReadHeader() != kZrinit) return 0;
+  writer.AppendBinaryHeader(out, kZfile, std::span(HeaderData{}.data(), 4), false, false);
+  writer.AppendSubpacket(out, {reinterpret_cast<const std::uint8_t*>(info.data()), info.size() + 1},
+                         kZcrcw, false);
+  send();
+  int requests = 0;
+  int header = reader.ReadHeader();
+  for (; header == kZrpos; header = reader.ReadHeader()) {
+    ++requests;
+    if (requests > 1 && requests <= 1 + ignored) continue;
+    writer.AppendBinaryHeader(out, kZdata, std::span(PositionData(0).data(), 4), false, false);
+    writer.AppendSubpacket(out, data, kZcrce, false);
+    if (requests == 1) out[out.size() - 1] ^= 0x01;  // the CRC no longer matches
+    writer.AppendBinaryHeader(
+        out, kZeof, std::span(PositionData(static_cast<std::uint32_t>(content.size())).data(), 4),
+        false, false);
+    send();
+  }
+  if (header == kZrinit) {
+    writer.AppendHexHeader(out, kZfin, std::span(HeaderData{}.data(), 4), false);
+    out.insert(out.end(), {'O', 'O'});
+    send();
+  }
+  return requests;
+}
+
+// One damaged subpacket is one error, however often the ZRPOS asking for it again is lost;
+// yet a sender that never answers again still ends the transfer rather than hanging it.
+TEST_F(ZmodemEngines, LostZrposRequestsAreAskedAgainWithoutUsingUpTheRetries) {
+  const std::string content(300, 'z');
+  ZmodemReceiveOptions options{in_.string(), false, false};
+  options.headerWait = std::chrono::milliseconds(40);
+  auto answered =
+      std::async(std::launch::async, [&] { return SendPastLostRequests(pair_.A(), content, 10); });
+  EXPECT_EQ(ReceiveZmodem(receiver_, options), kTransferOk);
+  EXPECT_EQ(answered.get(), 12);
+  EXPECT_TRUE(SameBytes(Contents(in_ / "s.bin"), content));
+
+  MemoryLinePair silentPair;
+  SilentProgress progress;
+  TransferSession receiver{silentPair.B(), progress};
+  auto neverAnswered = std::async(
+      std::launch::async, [&] { return SendPastLostRequests(silentPair.A(), content, 100); });
+  EXPECT_EQ(ReceiveZmodem(receiver, options), kTransferSenderCancelled);
+  // The first request, the one after the damaged subpacket, ten asked again as the same and
+  // nine after counted time-outs: the tenth time-out is the eleventh error.
+  EXPECT_EQ(neverAnswered.get(), 1 + 1 + 10 + 9);
+}
+
 TEST_F(ZmodemEngines, ThePeersTextAfterTheBatchStaysOnTheLine) {
   const std::string prompt = "login: ";
   constexpr std::chrono::milliseconds kNoWait{0};

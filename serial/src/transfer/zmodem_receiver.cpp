@@ -24,6 +24,8 @@ constexpr int kInitRounds = 11;
 constexpr int kRetries = 10;
 constexpr std::size_t kMaxAttention = 32;
 constexpr std::size_t kMaxNameLength = 256;
+// How long the receiver waits for the answer to a ZRPOS sent after an error.
+constexpr std::chrono::milliseconds kRepositionWait{3000};
 
 class ZmodemReceiver {
  public:
@@ -226,15 +228,30 @@ ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
   session_.progress.ShowBytes(filePosition_);
   session_.progress.StartFileClock();
   int retries = kRetries;
-  // An error: the attention string, then ZRPOS again; the eleventh ends the transfer.
-  auto error = [&](TransferStatus status) {
+  // A sender answers a ZRPOS at once, and until the answer arrives the data it sent before
+  // keeps the line busy: silence means the ZRPOS or its answer was lost on the way. It is asked
+  // again after a short wait rather than the full header wait, and as the same request, not a
+  // new error, so that a damaged back channel does not use up the retries twice over. A line
+  // that stays silent still ends the transfer: after ten such requests silence counts again.
+  const auto repositionWait = std::min(options_.headerWait, kRepositionWait);
+  bool repositioning = false;
+  int unanswered = 0;
+  // The attention string goes before each ZRPOS that follows a fault.
+  auto askAgain = [&](TransferStatus status) {
     session_.progress.ShowStatus(status);
+    if (!attention_.empty()) session_.Write(attention_);
+    reader_.SetTimeout(repositionWait);
+    repositioning = true;
+  };
+  // An error: counted, then ZRPOS again; the eleventh ends the transfer.
+  auto error = [&](TransferStatus status) {
     if (retries-- == 0) {
+      session_.progress.ShowStatus(status);
       session_.Fail(kTransferSenderCancelled, TransferStatus::kTooManyErrors);
       session_.line.PurgeInput();
       return false;
     }
-    if (!attention_.empty()) session_.Write(attention_);
+    askAgain(status);
     return true;
   };
   auto position = [this] { return PositionData(static_cast<std::uint32_t>(filePosition_)); };
@@ -251,6 +268,9 @@ ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
             readHeader = false;
             break;
           }
+          reader_.SetTimeout(options_.headerWait);
+          repositioning = false;
+          unanswered = 0;
           const bool crc32 = reader_.LastWasCrc32();
           for (bool more = true; more;) {
             const Subpacket sub = reader_.ReadSubpacket(packet_, crc32);
@@ -303,8 +323,12 @@ ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
             session_.Fail(kTransferLostCarrier, TransferStatus::kLostCarrier);
             return FileEnd::kFailed;
           }
-          if (!error(TransferStatus::kTimeOut)) return FileEnd::kFailed;
           readHeader = false;
+          if (repositioning && unanswered++ < kRetries) {
+            askAgain(TransferStatus::kTimeOut);
+            break;
+          }
+          if (!error(TransferStatus::kTimeOut)) return FileEnd::kFailed;
           break;
         case kHeaderCrcError:
           if (!error(TransferStatus::kCrcError)) return FileEnd::kFailed;
