@@ -61,4 +61,23 @@ bool WriteFull(int fd, std::span<const std::uint8_t> bytes) {
   return true;
 }
 
+void FileWriteBuffer::Attach(int fd) {
+  fd_ = fd;
+  pending_.clear();
+  pending_.reserve(kCapacity);
+}
+
+bool FileWriteBuffer::Append(std::span<const std::uint8_t> bytes) {
+  if (pending_.size() + bytes.size() > kCapacity && !Flush()) return false;
+  if (bytes.size() >= kCapacity) return WriteFull(fd_, bytes);
+  pending_.insert(pending_.end(), bytes.begin(), bytes.end());
+  return true;
+}
+
+bool FileWriteBuffer::Flush() {
+  const bool written = pending_.empty() || WriteFull(fd_, pending_);
+  pending_.clear();
+  return written;
+}
+
 }  // namespace tavix

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tavix {
 
@@ -43,5 +44,24 @@ std::size_t ReadFull(int fd, std::span<std::uint8_t> buffer);
 
 // Writes all bytes; false on a short or failed write.
 bool WriteFull(int fd, std::span<const std::uint8_t> bytes);
+
+// A received file's bytes, gathered and written in large blocks rather than one system call per
+// block of the protocol. Contract: call Flush before telling the peer that data is safe and before
+// the file is closed; a failed write is reported by the Append or Flush that made it.
+class FileWriteBuffer {
+ public:
+  static constexpr std::size_t kCapacity = 64 * 1024;
+
+  // Starts collecting for `fd` (not owned); anything pending for an earlier file is dropped.
+  void Attach(int fd);
+  // False when a write this call had to make failed.
+  bool Append(std::span<const std::uint8_t> bytes);
+  // Writes everything pending; false on a short or failed write (the pending bytes are dropped).
+  bool Flush();
+
+ private:
+  int fd_ = -1;
+  std::vector<std::uint8_t> pending_;
+};
 
 }  // namespace tavix
