@@ -121,13 +121,11 @@ int XymodemSender::SendData(FileToSend& file) {
   std::uint64_t counted = 0;
   std::size_t blockSize = protocol_.blockSize;
   std::array<std::uint8_t, kLongBlock> data{};
-  FileReadBuffer reader;
-  reader.Attach(file.fd.Get());
   for (std::uint8_t number = 1;; ++number) {
     if (blockSize == kLongBlock && file.size - std::min(file.size, sentBytes) < kLongBlock) {
       blockSize = kShortBlock;
     }
-    const std::size_t got = reader.Read(std::span(data.data(), blockSize));
+    const std::size_t got = ReadFull(file.fd.Get(), std::span(data.data(), blockSize));
     if (got == 0) break;
     std::fill(data.begin() + got, data.begin() + blockSize, kSub);
     sentBytes += got;
