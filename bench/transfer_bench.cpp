@@ -9,7 +9,8 @@
 // waits out its time-outs (rz 30 s). A transfer therefore counts as done when the one whose
 // finish is certain is done: the sender for Zmodem (after the ZFIN exchange), rb for Ymodem
 // (after the end-of-batch header). A partner still waiting then is stopped, and every received
-// file is compared with the sent one.
+// file is compared with the sent one. Beside the rates, each side's CPU time per transfer is
+// reported: the library's thread (the relay runs on a thread of its own) and the lrzsz program.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -140,6 +141,19 @@ bool SameFile(const fs::path& a, const fs::path& b) {
   return true;
 }
 
+double UsedSeconds(const rusage& usage) {
+  auto seconds = [](const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double ThreadCpuSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_THREAD, &usage);
+  return UsedSeconds(usage);
+}
+
 // An lrzsz program with standard input and output on a line device, standard error to a log;
 // a watcher thread notes the moment it exits.
 class Peer {
@@ -174,6 +188,9 @@ class Peer {
     return exitTime_;
   }
 
+  // User and system time the program used; known once it has exited (after ExitTime or Stop).
+  double CpuSeconds() const { return exited_.load() ? cpuSeconds_ : 0; }
+
   // Ends the program if it still runs (a partner waiting for a word flushed away).
   void Stop() {
     if (pid_ > 0 && !exited_.load()) ::kill(pid_, SIGTERM);
@@ -183,7 +200,9 @@ class Peer {
  private:
   void Watch() {
     int status = 0;
-    ::waitpid(pid_, &status, 0);
+    rusage usage{};
+    ::wait4(pid_, &status, 0, &usage);
+    cpuSeconds_ = UsedSeconds(usage);
     exitTime_ = Clock::now();
     exited_.store(true);
   }
@@ -192,6 +211,7 @@ class Peer {
   std::thread watcher_;
   std::atomic<bool> exited_{false};
   Clock::time_point exitTime_;
+  double cpuSeconds_ = 0;
 };
 
 // The library's port on a line device, opened and closed through its exports.
@@ -229,28 +249,40 @@ void Measure(benchmark::State& state, std::size_t bytes, Iterate iterate) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 
+// What one transfer took: wall time and the CPU time of the side under test.
+struct Cost {
+  double seconds = 0;
+  double cpuSeconds = 0;
+};
+
 // Each iteration runs one transfer of the library (`transfer(true)`, the iteration's time) and
 // one of lrzsz (`transfer(false)`), back to back, so a busy machine weighs on both alike. The
-// counters are both rates in MB/s and their ratio (above 1: the library is faster).
+// counters are both rates in MB/s and their ratio (above 1: the library is faster), and both
+// sides' CPU milliseconds per transfer.
 template <typename Transfer>
 void Compare(benchmark::State& state, std::size_t bytes, Transfer transfer) {
-  double ours = 0;
-  double theirs = 0;
+  Cost ours;
+  Cost theirs;
   for (auto _ : state) {
-    const std::optional<double> oursSeconds = transfer(true);
-    const std::optional<double> theirSeconds = transfer(false);
-    if (!oursSeconds || !theirSeconds) {
+    const std::optional<Cost> oursCost = transfer(true);
+    const std::optional<Cost> theirCost = transfer(false);
+    if (!oursCost || !theirCost) {
       state.SkipWithError("transfer failed or its file differs");
       return;
     }
-    ours += *oursSeconds;
-    theirs += *theirSeconds;
-    state.SetIterationTime(*oursSeconds);
+    ours.seconds += oursCost->seconds;
+    ours.cpuSeconds += oursCost->cpuSeconds;
+    theirs.seconds += theirCost->seconds;
+    theirs.cpuSeconds += theirCost->cpuSeconds;
+    state.SetIterationTime(oursCost->seconds);
   }
   const double megabytes = static_cast<double>(state.iterations() * bytes) / 1e6;
-  state.counters["oursMBps"] = megabytes / ours;
-  state.counters["lrzszMBps"] = megabytes / theirs;
-  state.counters["ratio"] = theirs / ours;
+  const double iterations = static_cast<double>(state.iterations());
+  state.counters["oursMBps"] = megabytes / ours.seconds;
+  state.counters["lrzszMBps"] = megabytes / theirs.seconds;
+  state.counters["ratio"] = theirs.seconds / ours.seconds;
+  state.counters["oursCpuMs"] = 1000 * ours.cpuSeconds / iterations;
+  state.counters["lrzszCpuMs"] = 1000 * theirs.cpuSeconds / iterations;
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 
@@ -264,28 +296,29 @@ constexpr auto kLimit = std::chrono::seconds(120);
 void BM_ZmodemSend(benchmark::State& state) {
   Folder folder;
   MakeFile(folder.path / "out" / "f.bin", kZmodemBytes);
-  Compare(state, kZmodemBytes, [&](bool ours) -> std::optional<double> {
+  Compare(state, kZmodemBytes, [&](bool ours) -> std::optional<Cost> {
     folder.ClearReceived();
     LineSimulator line{LineSettings{}};
     Peer rz({"rz", "-q", "-y"}, folder.path / "in", line.endB());
-    std::optional<double> seconds;
+    std::optional<Cost> cost;
     if (ours) {
       LibraryPort port(line.endA());
       const auto start = Clock::now();
+      const double cpuStart = ThreadCpuSeconds();
       if (port.Open() &&
           SendZmodemEx(kPort, nullptr, (folder.path / "out").c_str(), "f.bin", 0) == 0) {
         SendZmodemEx(kPort, nullptr, nullptr, nullptr, -1);
-        seconds = Seconds(Clock::now() - start);
+        cost = Cost{Seconds(Clock::now() - start), ThreadCpuSeconds() - cpuStart};
       }
     } else {
       const auto start = Clock::now();
       Peer sz({"sz", "-q", "f.bin"}, folder.path / "out", line.endA());
-      if (const auto end = sz.ExitTime(kLimit)) seconds = Seconds(*end - start);
+      if (const auto end = sz.ExitTime(kLimit)) cost = Cost{Seconds(*end - start), sz.CpuSeconds()};
     }
     rz.ExitTime(std::chrono::seconds(ours ? 10 : 0));
     rz.Stop();
     if (!SameFile(folder.path / "in" / "f.bin", folder.path / "out" / "f.bin")) return {};
-    return seconds;
+    return cost;
   });
 }
 
@@ -293,7 +326,7 @@ void BM_ZmodemSend(benchmark::State& state) {
 void BM_ZmodemReceive(benchmark::State& state) {
   Folder folder;
   MakeFile(folder.path / "out" / "f.bin", kZmodemBytes);
-  Compare(state, kZmodemBytes, [&](bool ours) -> std::optional<double> {
+  Compare(state, kZmodemBytes, [&](bool ours) -> std::optional<Cost> {
     folder.ClearReceived();
     LineSimulator line{LineSettings{}};
     std::optional<Peer> rz;
@@ -303,12 +336,14 @@ void BM_ZmodemReceive(benchmark::State& state) {
     if (ours) port.emplace(line.endA());
     const auto start = Clock::now();
     Peer sz({"sz", "-q", "f.bin"}, folder.path / "out", line.endB());
+    const double cpuStart = ThreadCpuSeconds();
     if (ours && (!port->Open() || GetZmodemEx(kPort, nullptr, (folder.path / "in").c_str()) != 0))
       return {};
+    const double oursCpu = ThreadCpuSeconds() - cpuStart;
     const auto end = sz.ExitTime(kLimit);
     if (rz) rz->Stop();
     if (!end || !SameFile(folder.path / "in" / "f.bin", folder.path / "out" / "f.bin")) return {};
-    return Seconds(*end - start);
+    return Cost{Seconds(*end - start), rz ? rz->CpuSeconds() : oursCpu};
   });
 }
 
@@ -316,11 +351,12 @@ void BM_ZmodemReceive(benchmark::State& state) {
 void BM_YmodemSend(benchmark::State& state) {
   Folder folder;
   MakeFile(folder.path / "out" / "f.bin", kYmodemBytes);
-  Compare(state, kYmodemBytes, [&](bool ours) -> std::optional<double> {
+  Compare(state, kYmodemBytes, [&](bool ours) -> std::optional<Cost> {
     folder.ClearReceived();
     LineSimulator line{LineSettings{}};
     Peer rb({"rb", "-q"}, folder.path / "in", line.endB());
     const auto start = Clock::now();
+    const double cpuStart = ThreadCpuSeconds();
     std::optional<Peer> sb;
     if (ours) {
       LibraryPort port(line.endA());
@@ -331,10 +367,11 @@ void BM_YmodemSend(benchmark::State& state) {
     } else {
       sb.emplace(std::vector<std::string>{"sb", "-q", "f.bin"}, folder.path / "out", line.endA());
     }
+    const double oursCpu = ThreadCpuSeconds() - cpuStart;
     const auto end = rb.ExitTime(kLimit);
     if (sb) sb->Stop();
     if (!end || !SameFile(folder.path / "in" / "f.bin", folder.path / "out" / "f.bin")) return {};
-    return Seconds(*end - start);
+    return Cost{Seconds(*end - start), sb ? sb->CpuSeconds() : oursCpu};
   });
 }
 

@@ -38,6 +38,29 @@ TEST(CrcTest, CheckValuesAndResidue) {
   EXPECT_EQ(Crc32Update(0xFFFFFFFFu, block), kCrc32Residue);
 }
 
+// The CRC-32 takes eight bytes a step: every length and every split of a running register must
+// give what the plain bit-by-bit definition gives.
+TEST(CrcTest, Crc32MatchesTheBitwiseDefinitionForEveryLengthAndSplit) {
+  const auto bitwise = [](std::uint32_t reg, std::span<const std::uint8_t> bytes) {
+    for (const std::uint8_t byte : bytes) {
+      reg ^= byte;
+      for (int bit = 0; bit < 8; ++bit) reg = (reg & 1) ? (reg >> 1) ^ 0xEDB88320u : reg >> 1;
+    }
+    return reg;
+  };
+  std::vector<std::uint8_t> bytes(41);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 151 + 7);
+  for (std::size_t length = 0; length <= bytes.size(); ++length) {
+    const std::span<const std::uint8_t> all(bytes.data(), length);
+    const std::uint32_t expected = bitwise(0xFFFFFFFFu, all);
+    for (std::size_t split = 0; split <= length; ++split) {
+      EXPECT_EQ(Crc32Update(Crc32Update(0xFFFFFFFFu, all.first(split)), all.subspan(split)),
+                expected)
+          << length << " bytes split at " << split;
+    }
+  }
+}
+
 TEST_F(PortTest, GetsStopsAtTheTerminatorAndLeavesTheRestQueued) {
   SendFromPeer("OK\r\n");
   std::uint8_t buffer[16];

@@ -229,6 +229,33 @@ TEST_F(ZmodemEngines, ZrposShrinksTheSubpacketsAndGoodOnesGrowThemBack) {
                                       512, 512, 512, 512, 1024}));
 }
 
+// The receiver writes in large blocks: a disk that takes nothing must still end the transfer
+// with the write error, also for a file smaller than one block (the failure shows only when the
+// last block is written at ZEOF) and the sender must not see the file as received.
+TEST_F(ZmodemEngines, AFullDiskIsAWriteErrorWhateverTheFileSize) {
+  for (const std::size_t size : {1000u, 200000u}) {
+    SCOPED_TRACE(size);
+    MemoryLinePair pair;
+    SilentProgress senderProgress, receiverProgress;
+    TransferSession sender{pair.A(), senderProgress};
+    TransferSession receiver{pair.B(), receiverProgress};
+    MakeOutgoing("w.bin", size, 7);
+    std::filesystem::remove(in_ / "w.bin");
+    std::filesystem::create_symlink("/dev/full", in_ / "w.bin");
+    auto receiving = std::async(std::launch::async, [&] {
+      return ReceiveZmodem(receiver, {in_.string(), false, false});
+    });
+    ZmodemSender zmodem(
+        sender, {std::chrono::seconds(5), std::chrono::seconds(5), std::chrono::seconds(1)});
+    zmodem.StartBatch();
+    FileToSend file = OpenFileToSend((out_ / "w.bin").string());
+    const int sent = zmodem.SendFile(file, "w.bin");
+    EXPECT_EQ(receiving.get(), kTransferWriteError);
+    EXPECT_EQ(receiverProgress.LastStatus(), TransferStatus::kErrorWritingToFile);
+    EXPECT_NE(sent, kTransferOk);
+  }
+}
+
 // After the batch the line belongs to the peer again: its text right behind the sender's last
 // words (a repeated ZFIN, "OO", either one missing) is left for the next reader of the line.
 // A sender written out by hand: announces "s.bin" (`content`), answers the first ZRPOS with a

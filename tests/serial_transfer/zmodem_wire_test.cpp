@@ -2,7 +2,9 @@
 #include "zmodem_wire.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include "fd_line.h"
 #include "memory_line.h"
 #include "transfer_fixture.h"
 #include "xymodem_block.h"
@@ -126,6 +128,49 @@ TEST_F(WireTest, SubpacketsCheckTheirCrcAndLength) {
   }
   Send(Bytes{'a', 0x18, 0x18, 0x18, 0x18, 0x18});
   EXPECT_EQ(reader_.ReadSubpacket(buffer, true).error, SubpacketError::kCancelled);
+}
+
+// A line with a buffer of its own hands runs of plain data to the reader in one piece: flow
+// control inside them is still dropped, escapes decoded, the buffer's limit kept, and nothing
+// after the subpacket taken from the line.
+TEST(BufferedLineReads, SubpacketsReadAsOverAByteByByteLine) {
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  FdLine line(pipeEnds[0]);
+  SilentProgress progress;
+  TransferSession session{line, progress};
+  FrameReader reader(session);
+  const std::string payload = TestBytes(1024, 5);
+  const Bytes data(payload.begin(), payload.end());
+  FrameWriter writer;
+  Bytes wire;
+  writer.AppendSubpacket(wire, data, kZcrcg, true);
+  for (const std::size_t at : {std::size_t{1}, std::size_t{300}, wire.size() - 3}) {
+    wire.insert(wire.begin() + static_cast<std::ptrdiff_t>(at), at == 1 ? kXon : kXoff | 0x80);
+  }
+  writer.AppendSubpacket(wire, data, kZcrce, true);
+  const std::string after = "tail";
+  wire.insert(wire.end(), after.begin(), after.end());
+  ASSERT_EQ(::write(pipeEnds[1], wire.data(), wire.size()), static_cast<ssize_t>(wire.size()));
+
+  std::array<std::uint8_t, kMaxSubpacket> buffer{};
+  for (const std::uint8_t end : {kZcrcg, kZcrce}) {
+    const Subpacket packet = reader.ReadSubpacket(buffer, true);
+    EXPECT_EQ(packet.error, SubpacketError::kNone);
+    EXPECT_EQ(packet.frameEnd, end);
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(packet.length)),
+              data);
+  }
+  for (const char expected : after) EXPECT_EQ(line.ReadByte(std::chrono::seconds(1)), expected);
+
+  Bytes tooLong;
+  writer.AppendSubpacket(tooLong, data, kZcrcg, true);
+  ASSERT_EQ(::write(pipeEnds[1], tooLong.data(), tooLong.size()),
+            static_cast<ssize_t>(tooLong.size()));
+  EXPECT_EQ(reader.ReadSubpacket(std::span(buffer).first(1000), true).error,
+            SubpacketError::kLongPacket);
+  ::close(pipeEnds[0]);
+  ::close(pipeEnds[1]);
 }
 
 TEST_F(WireTest, XmodemBlocksAreCheckedAndNumbered) {

@@ -28,6 +28,10 @@ class FdLine : public Line {
   bool Write(std::span<const std::uint8_t> bytes) override;
   bool HasInput() override;
   void PurgeInput() override;
+  std::span<const std::uint8_t> Buffered() override {
+    return std::span(buffer_).subspan(head_, tail_ - head_);
+  }
+  void Consume(std::size_t count) override { head_ += count; }
   bool Carrier() override { return !hooks_.carrier || hooks_.carrier(); }
 
  private:

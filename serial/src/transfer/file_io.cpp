@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -59,6 +60,53 @@ bool WriteFull(int fd, std::span<const std::uint8_t> bytes) {
     done += static_cast<std::size_t>(n);
   }
   return true;
+}
+
+void FileWriteBuffer::Attach(int fd) {
+  fd_ = fd;
+  pending_.clear();
+  pending_.reserve(kCapacity);
+}
+
+bool FileWriteBuffer::Append(std::span<const std::uint8_t> bytes) {
+  if (pending_.size() + bytes.size() > kCapacity && !Flush()) return false;
+  if (bytes.size() >= kCapacity) return WriteFull(fd_, bytes);
+  pending_.insert(pending_.end(), bytes.begin(), bytes.end());
+  return true;
+}
+
+bool FileWriteBuffer::Flush() {
+  const bool written = pending_.empty() || WriteFull(fd_, pending_);
+  pending_.clear();
+  return written;
+}
+
+void FileReadBuffer::Attach(int fd) {
+  fd_ = fd;
+  block_.resize(kCapacity);
+  head_ = tail_ = 0;
+}
+
+bool FileReadBuffer::Seek(std::uint64_t position) {
+  head_ = tail_ = 0;
+  return ::lseek(fd_, static_cast<off_t>(position), SEEK_SET) == static_cast<off_t>(position);
+}
+
+std::size_t FileReadBuffer::Read(std::span<std::uint8_t> piece) {
+  std::size_t done = 0;
+  while (done < piece.size()) {
+    if (head_ == tail_) {
+      head_ = 0;
+      tail_ = ReadFull(fd_, block_);
+      if (tail_ == 0) break;
+    }
+    const std::size_t count = std::min(piece.size() - done, tail_ - head_);
+    std::copy_n(block_.begin() + static_cast<std::ptrdiff_t>(head_), count,
+                piece.begin() + static_cast<std::ptrdiff_t>(done));
+    head_ += count;
+    done += count;
+  }
+  return done;
 }
 
 }  // namespace tavix

@@ -32,6 +32,12 @@ class Line {
   // False when the carrier-detect line is low. Lines without modem-status lines report true.
   virtual bool Carrier() = 0;
 
+  // The bytes already received and not yet read, for readers that take plain runs of data in a
+  // block loop instead of a call per byte; Consume(n) then counts the first n of them as read.
+  // Lines without a buffer of their own offer nothing and are read byte by byte.
+  virtual std::span<const std::uint8_t> Buffered() { return {}; }
+  virtual void Consume(std::size_t count) { static_cast<void>(count); }
+
   // Puts `byte`, the byte just read, back in front of the input, for whoever reads the line after
   // a transfer that read one byte past its own end. False when this line cannot (the byte is then
   // gone).

@@ -22,6 +22,10 @@ class PortLine : public Line {
   bool Write(std::span<const std::uint8_t> bytes) override;
   bool HasInput() override;
   void PurgeInput() override;
+  std::span<const std::uint8_t> Buffered() override {
+    return std::span(buffer_).subspan(head_, tail_ - head_);
+  }
+  void Consume(std::size_t count) override { head_ += count; }
   bool Carrier() override;
   bool PutBack(std::uint8_t byte) override;
 

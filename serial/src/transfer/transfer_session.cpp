@@ -12,10 +12,7 @@ void TransferSession::SendCancelSequence() {
   line.Write(sequence);
 }
 
-int TransferSession::Read(std::chrono::milliseconds timeout) {
-  if (const int byte = line.ReadByte(std::chrono::milliseconds{0}); byte != kLineTimeout) {
-    return byte;
-  }
+int TransferSession::ReadWaiting(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(

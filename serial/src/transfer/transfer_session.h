@@ -30,7 +30,10 @@ struct TransferSession {
   }
 
   // The next byte, kLineTimeout, or kUserCancel when the user cancelled during the wait.
-  int Read(std::chrono::milliseconds timeout);
+  int Read(std::chrono::milliseconds timeout) {
+    const int byte = line.ReadByte(std::chrono::milliseconds{0});
+    return byte != kLineTimeout ? byte : ReadWaiting(timeout);
+  }
 
   bool CarrierLost() { return !ignoreCarrier && !line.Carrier(); }
   bool Write(std::span<const std::uint8_t> bytes) { return line.Write(bytes); }
@@ -38,6 +41,9 @@ struct TransferSession {
 
   // Ten CAN bytes and ten backspaces: the cancel sequence every Xmodem/Ymodem/Zmodem peer knows.
   void SendCancelSequence();
+
+  // Read's wait when nothing is queued, in slices of a tick so that a cancel is noticed.
+  int ReadWaiting(std::chrono::milliseconds timeout);
 
   // Reads and drops received bytes until `quiet` passes without any.
   void DrainUntilQuiet(std::chrono::milliseconds quiet);

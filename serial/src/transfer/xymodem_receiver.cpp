@@ -30,7 +30,8 @@ class XymodemReceiver {
   Step ReceiveFirst(std::uint8_t expected, bool allowEndOfFile);
   Step ReceiveNext(std::uint8_t expected);
   bool HandleCommonOutcome(BlockOutcome outcome);
-  bool WriteBlock(int fd, std::size_t size);
+  bool WriteBlock(std::size_t size);
+  void FailWriting();
 
   TransferSession& session_;
   const BlockProtocol& protocol_;
@@ -38,6 +39,7 @@ class XymodemReceiver {
   std::optional<std::uint64_t> remaining_;
   std::uint64_t received_ = 0;
   ReceivedBlock block_;
+  FileWriteBuffer fileBuffer_;
   std::array<std::uint8_t, kLongBlock> data_{};
 };
 
@@ -133,14 +135,18 @@ XymodemReceiver::Step XymodemReceiver::ReceiveNext(std::uint8_t expected) {
   }
 }
 
-bool XymodemReceiver::WriteBlock(int fd, std::size_t size) {
+void XymodemReceiver::FailWriting() {
+  session_.SendCancelSequence();
+  session_.Fail(kTransferWriteError, TransferStatus::kErrorWritingToFile);
+}
+
+bool XymodemReceiver::WriteBlock(std::size_t size) {
   if (remaining_) {
     size = static_cast<std::size_t>(std::min<std::uint64_t>(size, *remaining_));
     *remaining_ -= size;
   }
-  if (!WriteFull(fd, std::span(data_.data(), size))) {
-    session_.SendCancelSequence();
-    session_.Fail(kTransferWriteError, TransferStatus::kErrorWritingToFile);
+  if (!fileBuffer_.Append(std::span(data_.data(), size))) {
+    FailWriting();
     return false;
   }
   received_ += size;
@@ -191,15 +197,22 @@ int XymodemReceiver::Run(const std::optional<std::string>& directory, const std:
       session_.progress.Pause(72, false);
       return session_.result;
     }
+    fileBuffer_.Attach(file.Get());
     session_.progress.ShowStatus(TransferStatus::kReceivingFile);
     session_.progress.StartFileClock();
 
     for (std::uint8_t expected = 2; step == Step::kGood; ++expected) {
-      if (!WriteBlock(file.Get(), block_.size)) return session_.result;
+      if (!WriteBlock(block_.size)) return session_.result;
       if (!protocol_.streaming) session_.WriteByte(kAck);
       step = ReceiveNext(expected);
     }
+    // The blocks received before a failure stay in the file, as they did block by block.
+    const bool flushed = fileBuffer_.Flush();
     if (step == Step::kFailed) return session_.result;
+    if (!flushed) {
+      FailWriting();
+      return session_.result;
+    }
     session_.progress.ShowStatus(TransferStatus::kTransferCompleted);
     session_.WriteByte(kAck);
     if (!protocol_.batch) return kTransferOk;

@@ -16,9 +16,17 @@ constexpr int kEscapedGarbage = -3;
 constexpr int kEscapedUserCancel = -4;
 constexpr std::chrono::seconds kLineEndWait{10};
 
-bool IsFlowControl(int byte) {
+constexpr bool IsFlowControl(int byte) {
   return (byte & 0x7F) == kXon || (byte & 0x7F) == kXoff;
 }
+
+// The bytes ReadEscaped does more with than pass them on: ZDLE and flow control.
+constexpr std::array<bool, 256> MakeSpecialOnReceive() {
+  std::array<bool, 256> special{};
+  for (int byte = 0; byte < 256; ++byte) special[byte] = byte == kZdle || IsFlowControl(byte);
+  return special;
+}
+constexpr auto kSpecialOnReceive = MakeSpecialOnReceive();
 
 int HexValue(int c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -60,6 +68,16 @@ int FrameReader::ReadEscaped() {
     if ((byte & 0x60) == 0x40) return byte ^ 0x40;
     return kEscapedGarbage;
   }
+}
+
+std::size_t FrameReader::TakePlainRun(std::span<std::uint8_t> room) {
+  const std::span<const std::uint8_t> queued = session_.line.Buffered();
+  const std::size_t limit = std::min(queued.size(), room.size());
+  std::size_t count = 0;
+  while (count < limit && !kSpecialOnReceive[queued[count]]) ++count;
+  std::copy_n(queued.begin(), count, room.begin());
+  session_.line.Consume(count);
+  return count;
 }
 
 int FrameReader::ReadHexByte() {
@@ -217,6 +235,7 @@ Subpacket FrameReader::ReadSubpacket(std::span<std::uint8_t> buffer, bool crc32)
   std::uint32_t crc32Register = 0xFFFFFFFF;
   std::uint16_t crc16 = 0;
   for (;;) {
+    packet.length += TakePlainRun(buffer.subspan(packet.length));
     const int byte = ReadEscaped();
     if (byte < 0) return failFor(byte);
     if (byte & kFrameEndFlag) {

@@ -57,6 +57,9 @@ class FrameReader {
  private:
   // A decoded byte (0..255), a frame end (0x100 | end), or a negative error.
   int ReadEscaped();
+  // Moves the line's buffered bytes that need no decoding into `room`, up to the first that
+  // does; returns how many it moved.
+  std::size_t TakePlainRun(std::span<std::uint8_t> room);
   int ReadRaw();
   int ReadHexByte();
   int ReadBinaryHeader(bool crc32, bool variable);

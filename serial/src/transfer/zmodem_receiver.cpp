@@ -43,6 +43,7 @@ class ZmodemReceiver {
   bool OpenTarget(std::string_view sentName);
   FileEnd ReceiveData();
   bool WriteData(std::size_t length);
+  bool FlushData();
   void SendHex(int type, const HeaderData& data);
   void SendReceiverInit();
   void EndBatch(bool senderFinished);
@@ -61,6 +62,7 @@ class ZmodemReceiver {
   std::size_t packetLength_ = 0;
 
   UniqueFd file_;
+  FileWriteBuffer fileBuffer_;
   std::string path_;
   std::optional<std::uint64_t> fileSize_;
   std::uint64_t filePosition_ = 0;
@@ -195,7 +197,10 @@ bool ZmodemReceiver::OpenTarget(std::string_view sentName) {
       file_ = UniqueFd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     }
   }
-  if (file_.Valid()) return true;
+  if (file_.Valid()) {
+    fileBuffer_.Attach(file_.Get());
+    return true;
+  }
   session_.SendCancelSequence();
   session_.Fail(kTransferCannotOpenFile, TransferStatus::kCouldNotOpenFile);
   session_.progress.Pause(72, false);
@@ -215,13 +220,23 @@ bool ZmodemReceiver::WriteData(std::size_t length) {
     session_.Fail(kTransferLostCarrier, TransferStatus::kLostCarrier);
     return false;
   }
-  if (!WriteFull(file_.Get(), std::span(packet_.data(), length))) {
+  if (!fileBuffer_.Append(std::span(packet_.data(), length))) {
     session_.Fail(kTransferWriteError, TransferStatus::kErrorWritingToFile);
     return false;
   }
   filePosition_ += length;
   session_.progress.ShowBytes(filePosition_);
   return true;
+}
+
+// Puts the buffered data into the file. A failure is the run's write error unless the run has
+// already failed for another reason.
+bool ZmodemReceiver::FlushData() {
+  if (fileBuffer_.Flush()) return true;
+  if (session_.result == kTransferOk) {
+    session_.Fail(kTransferWriteError, TransferStatus::kErrorWritingToFile);
+  }
+  return false;
 }
 
 ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
@@ -277,6 +292,8 @@ ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
             if (sub.error == SubpacketError::kNone) {
               if (!WriteData(sub.length)) return FileEnd::kFailed;
               retries = kRetries;
+              // ZCRCW asks for the data to be safe before the answer; ZCRCQ only paces the sender.
+              if (sub.frameEnd == kZcrcw && !FlushData()) return FileEnd::kFailed;
               if (sub.frameEnd == kZcrcq || sub.frameEnd == kZcrcw) SendHex(kZack, position());
               more = sub.frameEnd == kZcrcg || sub.frameEnd == kZcrcq;
               continue;
@@ -306,6 +323,7 @@ ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
         }
         case kZeof:
           if (reader_.Position() != static_cast<std::uint32_t>(filePosition_)) break;
+          if (!FlushData()) return FileEnd::kFailed;
           session_.progress.ShowBytes(filePosition_);
           SendReceiverInit();
           return FileEnd::kComplete;
@@ -405,7 +423,9 @@ int ZmodemReceiver::Run() {
     if (!OpenTarget(info.substr(0, nameEnd))) break;
 
     session_.progress.ShowStatus(TransferStatus::kReceivingFile);
-    const FileEnd end = ReceiveData();
+    FileEnd end = ReceiveData();
+    // Whatever arrived stays in the file, also after a failure: a later run may resume from it.
+    if (!FlushData()) end = FileEnd::kFailed;
     file_.Reset();
     const bool sizeMatches = !fileSize_ || filePosition_ == *fileSize_;
     if (end == FileEnd::kComplete && sizeMatches) continue;

@@ -46,7 +46,7 @@ void ZmodemSender::SendBinaryHeader(int type, const HeaderData& data) {
 
 bool ZmodemSender::Seek(std::uint32_t position) {
   txPosition_ = position;
-  return ::lseek(fileFd_, position, SEEK_SET) == static_cast<off_t>(position);
+  return fileReader_.Seek(position);
 }
 
 void ZmodemSender::StartBatch() {
@@ -163,7 +163,7 @@ int ZmodemSender::SendFileInfo(FileToSend& file, std::string_view name) {
 
 int ZmodemSender::SendFile(FileToSend& file, std::string_view name) {
   if (!AwaitReceiverInit()) return session_.result;
-  fileFd_ = file.fd.Get();
+  fileReader_.Attach(file.fd.Get());
   if (const int result = SendFileInfo(file, name); result != kTransferOk) return result;
   session_.progress.ShowStatus(TransferStatus::kSendingFile);
   session_.progress.ShowBytes(txPosition_);
@@ -317,7 +317,7 @@ int ZmodemSender::SendData() {
         }
         continue;
       }
-      const std::size_t got = ReadFull(fileFd_, std::span(data.data(), length));
+      const std::size_t got = fileReader_.Read(std::span(data.data(), length));
       frameBytes += got;
       if (got < length) {
         frameEnd = kZcrce;

@@ -51,7 +51,7 @@ class ZmodemSender {
   zmodem::FrameReader reader_;
   zmodem::FrameWriter writer_;
   std::vector<std::uint8_t> out_;
-  int fileFd_ = -1;
+  FileReadBuffer fileReader_;
   bool useCrc32_ = false;
   bool variableHeaders_ = false;
   std::size_t rxBufferSize_ = 0;

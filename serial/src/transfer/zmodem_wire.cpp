@@ -50,6 +50,11 @@ void FrameWriter::AppendRaw(std::vector<std::uint8_t>& out, std::uint8_t byte) {
 
 void FrameWriter::AppendEscaped(std::vector<std::uint8_t>& out,
                                 std::span<const std::uint8_t> bytes) {
+  // Room for the worst case (every byte escaped), trimmed to what was written.
+  const std::size_t start = out.size();
+  out.resize(start + 2 * bytes.size());
+  std::uint8_t* next = out.data() + start;
+  std::uint8_t last = lastSent_;
   for (std::uint8_t byte : bytes) {
     bool escape;
     switch (kEscapeRules[byte]) {
@@ -60,18 +65,21 @@ void FrameWriter::AppendEscaped(std::vector<std::uint8_t>& out,
         escape = true;
         break;
       case kAfterAt:
-        escape = escapeControls_ || (lastSent_ & 0x7F) == '@';
+        escape = escapeControls_ || (last & 0x7F) == '@';
         break;
       default:
         escape = escapeControls_;
         break;
     }
     if (escape) {
-      out.push_back(kZdle);
+      *next++ = kZdle;
       byte ^= 0x40;
     }
-    AppendRaw(out, byte);
+    *next++ = byte;
+    last = byte;
   }
+  out.resize(static_cast<std::size_t>(next - out.data()));
+  lastSent_ = last;
 }
 
 void FrameWriter::AppendHexHeader(std::vector<std::uint8_t>& out, int type,
