@@ -30,10 +30,14 @@ struct InFlight {
 }  // namespace
 
 struct LineSimulator::Relay {
-  std::mt19937_64 random;
+  // One generator per direction, so the faults of each direction follow from its own bytes
+  // alone and not from how the two directions' reads happen to interleave.
+  std::array<std::mt19937_64, 2> random;
   std::uniform_real_distribution<double> chance{0.0, 1.0};
   std::array<std::deque<InFlight>, 2> queues;
   std::array<Clock::time_point, 2> lineFreeAt{};
+  // The receiving end's input was full at the last delivery: wait until it has room.
+  std::array<bool, 2> receiverFull{};
 };
 
 std::string DescribeReport(const LineReport& report) {
@@ -54,7 +58,8 @@ LineSimulator::LineSimulator(const LineSettings& settings) : settings_(settings)
     if (!(rate >= 0.0 && rate <= 1.0)) throw std::invalid_argument("rates must be 0.0 to 1.0");
   if (settings.latency.count() < 0) throw std::invalid_argument("latency must not be negative");
   relay_ = std::make_unique<Relay>();
-  relay_->random.seed(settings.seed);
+  relay_->random[0].seed(settings.seed);
+  relay_->random[1].seed(~settings.seed);
   stopDescriptor_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (stopDescriptor_ < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
   thread_ = std::thread([this] { run(); });
@@ -99,22 +104,30 @@ void LineSimulator::run() {
       }
       if (due == 0) continue;
       const ssize_t written = ::write(ends_[1 - direction].master(), buffer.data(), due);
-      if (written <= 0) continue;  // the receiver's input is full: try again later
+      relay.receiverFull[direction] = written < static_cast<ssize_t>(due);
+      if (written <= 0) continue;
       queue.erase(queue.begin(), queue.begin() + written);
       std::lock_guard lock(reportMutex_);
       report_.delivered[direction] += static_cast<std::uint64_t>(written);
     }
 
-    // Wait for input from a sender with room on its line, or until the next delivery is due.
-    pollfd waits[3] = {{stopDescriptor_, POLLIN, 0}, {-1, POLLIN, 0}, {-1, POLLIN, 0}};
+    // Wait for input from a sender with room on its line, for room at a receiver whose input
+    // was full, or until the next delivery is due.
+    pollfd waits[5] = {{stopDescriptor_, POLLIN, 0},
+                       {-1, POLLIN, 0},
+                       {-1, POLLIN, 0},
+                       {-1, POLLOUT, 0},
+                       {-1, POLLOUT, 0}};
     Clock::time_point wakeAt = Clock::time_point::max();
     for (int direction = 0; direction < 2; ++direction) {
       const auto& queue = relay.queues[direction];
       if (queue.size() < kLineBufferBytes) waits[1 + direction].fd = ends_[direction].master();
-      if (!queue.empty()) wakeAt = std::min(wakeAt, queue.front().deliverAt);
-      // A receiver whose input is full is retried after a short while.
-      if (!queue.empty() && queue.front().deliverAt <= now)
-        wakeAt = std::min(wakeAt, now + std::chrono::milliseconds(1));
+      if (queue.empty()) continue;
+      if (relay.receiverFull[direction] && queue.front().deliverAt <= now) {
+        waits[3 + direction].fd = ends_[1 - direction].master();
+      } else {
+        wakeAt = std::min(wakeAt, queue.front().deliverAt);
+      }
     }
     timespec timeout{};
     timespec* timeoutPointer = nullptr;
@@ -124,7 +137,7 @@ void LineSimulator::run() {
       timeout = {static_cast<time_t>(nanoseconds / 1'000'000'000), nanoseconds % 1'000'000'000};
       timeoutPointer = &timeout;
     }
-    if (::ppoll(waits, 3, timeoutPointer, nullptr) < 0 && errno != EINTR) break;
+    if (::ppoll(waits, 5, timeoutPointer, nullptr) < 0 && errno != EINTR) break;
 
     for (int direction = 0; direction < 2; ++direction) {
       if (!(waits[1 + direction].revents & POLLIN)) continue;
@@ -145,17 +158,17 @@ void LineSimulator::run() {
           queue.push_back({deliverAt, byte});
           continue;
         }
-        if (relay.chance(relay.random) < settings_.dropRate) {
+        if (relay.chance(relay.random[direction]) < settings_.dropRate) {
           ++counts.dropped;
           continue;
         }
-        if (relay.chance(relay.random) < settings_.corruptRate) {
-          const auto flip = static_cast<std::uint8_t>(1u << (relay.random() % 8));
+        if (relay.chance(relay.random[direction]) < settings_.corruptRate) {
+          const auto flip = static_cast<std::uint8_t>(1u << (relay.random[direction]() % 8));
           byte ^= flip;
           ++counts.corrupted;
         }
         queue.push_back({deliverAt, byte});
-        if (relay.chance(relay.random) < settings_.duplicateRate) {
+        if (relay.chance(relay.random[direction]) < settings_.duplicateRate) {
           lineFree += byteTime;
           queue.push_back({lineFree + settings_.latency, byte});
           ++counts.duplicated;

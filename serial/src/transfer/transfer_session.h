@@ -21,6 +21,8 @@ struct TransferSession {
   TransferProgress& progress;
   bool ignoreCarrier = false;
   int result = kTransferOk;
+  bool carrierLost = false;
+  std::chrono::steady_clock::time_point nextCarrierCheck{};
 
   // Records `code`, shows `status` and returns `code`.
   int Fail(int code, TransferStatus status) {
@@ -35,7 +37,17 @@ struct TransferSession {
     return byte != kLineTimeout ? byte : ReadWaiting(timeout);
   }
 
-  bool CarrierLost() { return !ignoreCarrier && !line.Carrier(); }
+  // Carrier detect costs a system call, so a transfer asks the line at most once a tick: soon
+  // enough for a line that drops, and nothing per subpacket.
+  bool CarrierLost() {
+    if (ignoreCarrier) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= nextCarrierCheck) {
+      carrierLost = !line.Carrier();
+      nextCarrierCheck = now + kTick;
+    }
+    return carrierLost;
+  }
   bool Write(std::span<const std::uint8_t> bytes) { return line.Write(bytes); }
   bool WriteByte(std::uint8_t byte) { return line.Write({&byte, 1}); }
 
