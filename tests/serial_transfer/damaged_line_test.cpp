@@ -92,16 +92,16 @@ class DamagedLine : public TransferFolders {
   }
 };
 
-// Zmodem is tried at 0.3 % of the bytes corrupted and 0.3 % lost, both ways, from several
-// seeds. Subpackets shrink to 64 bytes, of which about two in five are then damaged, and a lost
-// ZRPOS is asked again without using up a retry.
-constexpr double kZmodemDamage = 0.003;
+// Zmodem is tried with one byte in a hundred damaged both ways (0.5 % corrupted, 0.5 % lost),
+// from several seeds. Subpackets shrink to 32 bytes, of which about one in three is then
+// damaged, and a lost ZRPOS or ZACK is asked again without using up a retry.
+constexpr double kZmodemDamage = 0.005;
 
 class DamagedLineSeed : public DamagedLine, public ::testing::WithParamInterface<std::uint64_t> {};
 
 TEST_P(DamagedLineSeed, ZmodemBatchRecoversByZrposAndArrivesByteExact) {
-  const std::string first = MakeOutgoing("first.bin", 3000, 21);
-  const std::string second = MakeOutgoing("second.bin", 1500, 22);
+  const std::string first = MakeOutgoing("first.bin", 2000, 21);
+  const std::string second = MakeOutgoing("second.bin", 1000, 22);
   SimulatedLine wire(kZmodemDamage, kZmodemDamage, GetParam());
   EXPECT_EQ(SendZmodem(wire, {"first.bin", "second.bin"}), std::make_pair(0, 0));
   EXPECT_TRUE(SameBytes(Contents(in_ / "first.bin"), first));
@@ -111,8 +111,9 @@ TEST_P(DamagedLineSeed, ZmodemBatchRecoversByZrposAndArrivesByteExact) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, DamagedLineSeed, ::testing::Values(5u, 6u, 7u));
 
-// Ymodem cannot shrink its 1024-byte blocks, so it is tried at one byte in 2 000: most blocks
-// then need a second try. Ymodem-G on the same line stops at the first damaged block.
+// Ymodem cannot shrink its 1024-byte blocks (at one damaged byte in a hundred, one block in
+// 30 000 would arrive whole), so it is tried at one byte in 2 000: most blocks then need a
+// second try. Ymodem-G on the same line stops at the first damaged block.
 TEST_F(DamagedLine, YmodemRecoversByNakAndYmodemGGivesUp) {
   const std::string bytes = MakeOutgoing("y.bin", 6000, 23);
   {

@@ -229,6 +229,36 @@ TEST_F(ZmodemEngines, ZrposShrinksTheSubpacketsAndGoodOnesGrowThemBack) {
                                       512, 512, 512, 512, 1024}));
 }
 
+// Resend requests in a row quarter the subpackets down to 32 bytes, and never past what a
+// receiver with a small buffer can hold.
+TEST_F(ZmodemEngines, ResendRequestsInARowStopAt32BytesOrTheReceiversBuffer) {
+  MakeOutgoing("r.bin", 5000, 13);
+  for (const std::uint16_t buffer : {0, 16}) {
+    SCOPED_TRACE(buffer);
+    MemoryLinePair pair;
+    pair.SetCapacity(4096);
+    SilentProgress progress;
+    TransferSession session{pair.A(), progress};
+    ScriptedReceiver script;
+    auto receiving = std::async(std::launch::async, [&] {
+      script.Run(pair.B(), ReceiverInit(buffer, kCanFullDuplex | kCanCrc32), {1, 2, 3, 4, 5});
+    });
+    ZmodemSender sender(session);
+    FileToSend file = OpenFileToSend((out_ / "r.bin").string());
+    EXPECT_EQ(sender.SendFile(file, "r.bin"), kTransferOk);
+    receiving.get();
+    // Each subpacket the script refused was a quarter of the one before, or the floor.
+    const std::size_t floor = buffer == 0 ? 32 : buffer;
+    ASSERT_GE(script.lengths.size(), 6u);
+    EXPECT_EQ(std::vector<std::size_t>(script.lengths.begin() + 3, script.lengths.begin() + 6),
+              std::vector<std::size_t>(3, floor));
+    EXPECT_EQ(*std::min_element(script.lengths.begin(), script.lengths.end() - 1), floor);
+    if (buffer != 0) {
+      EXPECT_EQ(*std::max_element(script.lengths.begin(), script.lengths.end()), floor);
+    }
+  }
+}
+
 // The receiver writes in large blocks: a disk that takes nothing must still end the transfer
 // with the write error, also for a file smaller than one block (the failure shows only when the
 // last block is written at ZEOF) and the sender must not see the file as received.

@@ -246,7 +246,8 @@ ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
   // A sender answers a ZRPOS at once, and until the answer arrives the data it sent before
   // keeps the line busy: silence means the ZRPOS or its answer was lost on the way. It is asked
   // again after a short wait rather than the full header wait, and as the same request, not a
-  // new error, so that a damaged back channel does not use up the retries twice over. A line
+  // new error, so that a damaged back channel does not use up the retries twice over. The same
+  // holds for the ZACK of a ZCRCQ subpacket, which a sender with a full window waits for. A line
   // that stays silent still ends the transfer: after ten such requests silence counts again.
   const auto repositionWait = std::min(options_.headerWait, kRepositionWait);
   bool repositioning = false;
@@ -287,15 +288,25 @@ ZmodemReceiver::FileEnd ZmodemReceiver::ReceiveData() {
           repositioning = false;
           unanswered = 0;
           const bool crc32 = reader_.LastWasCrc32();
+          bool acknowledged = false;
           for (bool more = true; more;) {
             const Subpacket sub = reader_.ReadSubpacket(packet_, crc32);
             if (sub.error == SubpacketError::kNone) {
               if (!WriteData(sub.length)) return FileEnd::kFailed;
               retries = kRetries;
+              unanswered = 0;
               // ZCRCW asks for the data to be safe before the answer; ZCRCQ only paces the sender.
               if (sub.frameEnd == kZcrcw && !FlushData()) return FileEnd::kFailed;
               if (sub.frameEnd == kZcrcq || sub.frameEnd == kZcrcw) SendHex(kZack, position());
+              acknowledged = sub.frameEnd == kZcrcq;
+              reader_.SetTimeout(acknowledged ? repositionWait : options_.headerWait);
               more = sub.frameEnd == kZcrcg || sub.frameEnd == kZcrcq;
+              continue;
+            }
+            if (sub.error == SubpacketError::kTimeOut && sub.length == 0 && acknowledged &&
+                unanswered++ < kRetries) {
+              session_.progress.ShowStatus(TransferStatus::kTimeOut);
+              SendHex(kZack, position());
               continue;
             }
             if (sub.error == SubpacketError::kCancelled) {
