@@ -17,7 +17,7 @@ namespace paltrix::cli::testing {
 namespace {
 
 // Long enough that several company changes start while it prints, even on a busy machine.
-constexpr int kPallets = 1000;
+constexpr int kPallets = 3000;
 
 class PrintBesideCompanyChangesTest : public CliTest,
                                       public ::testing::WithParamInterface<const char*> {};
