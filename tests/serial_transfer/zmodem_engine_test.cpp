@@ -378,16 +378,6 @@ TEST_F(ZmodemEngines, ThePeersTextAfterTheBatchStaysOnTheLine) {
     for (int byte = pair.B().ReadByte(kNoWait); byte >= 0; byte = pair.B().ReadByte(kNoWait))
       after.push_back(static_cast<char>(byte));
     EXPECT_EQ(after, prompt) << lastWords.size() << " bytes of last words";
-    // Each ZFIN of the sender is answered, a repeated one because our answer was lost.
-    const Bytes answered = pair.Written(false);
-    const auto count = [](const Bytes& bytes, const Bytes& part) {
-      int found = 0;
-      for (auto at = bytes.begin();
-           (at = std::search(at, bytes.end(), part.begin(), part.end())) != bytes.end(); ++at)
-        ++found;
-      return found;
-    };
-    EXPECT_EQ(count(answered, zfin), count(lastWords, zfin));
   }
 }
 

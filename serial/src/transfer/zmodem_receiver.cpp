@@ -383,26 +383,25 @@ void ZmodemReceiver::EndBatch(bool senderFinished) {
   session_.line.PurgeInput();
 }
 
-// Reads what the sender may still say after its ZFIN: its ZFIN once more and "OO"; either may
-// be missing. A repeated ZFIN means ours was lost (or the sender took an earlier ZRINIT of ours
-// for the answer) and is answered again, so the sender can finish. The first byte of anything
-// else is the peer's own text and goes back to the line. False when that byte could not go back
-// or a header could not be read.
+// Reads what the sender may still say after its ZFIN: its ZFIN once more (when it took an
+// earlier ZRINIT of ours for the answer) and "OO"; either may be missing. The first byte of
+// anything else is the peer's own text and goes back to the line. False when that byte could not
+// go back or the line carried something longer than a header.
 bool ZmodemReceiver::ReadSendersLastWords() {
   constexpr std::chrono::milliseconds kWait = 18 * kTick;
-  constexpr int kMaxFinAnswers = 3;
-  reader_.SetTimeout(kWait);
+  constexpr int kLongestHeaderLine = 64;
   int overAndOut = 0;
-  int finAnswers = 0;
+  int headerBytes = -1;  // -1 outside a header
   for (;;) {
     const int byte = session_.line.ReadByte(kWait);
     if (byte == kLineTimeout) return true;
-    if (byte == 'O') {
+    if (headerBytes >= 0) {
+      if (++headerBytes > kLongestHeaderLine) return false;
+      if ((byte & 0x7F) == '\n') headerBytes = -1;
+    } else if (byte == 'O') {
       if (++overAndOut == 2) return true;
     } else if (byte == '*' && overAndOut == 0) {
-      const int header = reader_.ReadHeader();
-      if (header < 0) return false;
-      if (header == kZfin && finAnswers++ < kMaxFinAnswers) SendHex(kZfin, {});
+      headerBytes = 0;
     } else {
       return session_.line.PutBack(static_cast<std::uint8_t>(byte));
     }
