@@ -85,7 +85,8 @@ TEST_F(PrinterTimeoutTest, ASpoolerThatNeverAnswers) {
   ExpectNotPrinted("dock-1", "cannot open the printer \"dock-1\"");
   const CliResult list = Run({"printer", "list"});
   ::unsetenv("CUPS_SERVER");
-  EXPECT_THAT(list.err, HasSubstr("No printers were found"));
+  EXPECT_THAT(list.err, HasSubstr("no printers were found: cannot list the printers"));
+  EXPECT_EQ(list.exitStatus, 1);
 }
 
 }  // namespace

@@ -120,10 +120,8 @@ void ListPrinters() {
   output::PrinterList list;
   const int defaultRow = rawPrinter.FillPrinterQueue(list);
   notice.Clear();
-  if (defaultRow == 0) {
-    console::WriteErr(fmt::format("No printers were found: {}.\n", rawPrinter.lastError()));
-    return;
-  }
+  if (defaultRow == 0)
+    throw Failed(fmt::format("no printers were found: {}", rawPrinter.lastError()));
   // Row 1 also stands for "no default recognised".
   const bool defaultKnown = !rawPrinter.defaultPrinter().empty();
   for (std::size_t row = 0; row < list.size(); ++row) {
