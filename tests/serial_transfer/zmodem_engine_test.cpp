@@ -355,7 +355,7 @@ TEST_F(ZmodemEngines, LostZrposRequestsAreAskedAgainWithoutUsingUpTheRetries) {
 }
 
 TEST_F(ZmodemEngines, ThePeersTextAfterTheBatchStaysOnTheLine) {
-  const std::string prompt = "login: ";
+  const std::string prompt = "OK login: ";
   constexpr std::chrono::milliseconds kNoWait{0};
   FrameWriter writer;
   Bytes zfin;

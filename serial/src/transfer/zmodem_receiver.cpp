@@ -403,7 +403,9 @@ bool ZmodemReceiver::ReadSendersLastWords() {
     } else if (byte == '*' && overAndOut == 0) {
       headerBytes = 0;
     } else {
-      return session_.line.PutBack(static_cast<std::uint8_t>(byte));
+      // An "O" read before it was the text's first letter, not half of "OO".
+      return session_.line.PutBack(static_cast<std::uint8_t>(byte)) &&
+             (overAndOut == 0 || session_.line.PutBack('O'));
     }
   }
 }
