@@ -7,6 +7,7 @@
 #include "transfer_fixture.h"
 #include "xymodem_receiver.h"
 #include "xymodem_sender.h"
+#include "ymodem_header.h"
 
 namespace tavix::testing {
 namespace {
@@ -182,6 +183,35 @@ TEST_F(BlockEngines, YmodemBatchEndAcceptsSilenceButNotACancel) {
     EXPECT_EQ(std::count(endHeader.begin() + 3, endHeader.begin() + 131, 0), 128);
     EXPECT_EQ(ended, lastWord.empty() ? kTransferOk : kTransferReceiverCancelled);
   }
+}
+
+// A Ymodem-G sender streams the file's data once it sees the receiver's "G" again, also when
+// that "G" asked for a header that arrived damaged. The file is then lost, and the batch must
+// fail rather than end with the next header as an empty batch.
+TEST_F(BlockEngines, AYmodemGFileWhoseHeaderWasDamagedFailsTheBatch) {
+  auto receiving = std::async(std::launch::async, [&] {
+    return ReceiveXymodem(receiver_, *DescribeBlockProtocol(kProtocolYmodemG), in_.string(), "");
+  });
+  const auto awaitRequest = [&] {
+    EXPECT_EQ(pair_.A().ReadByte(std::chrono::seconds(5)), kStreamRequest);
+  };
+  awaitRequest();
+  Bytes wire;
+  AppendXmodemBlock(wire, 0, MakeYmodemHeader("lost.bin", 1024, 0), true);
+  wire.back() ^= 0x01;
+  pair_.A().Write(wire);
+  awaitRequest();
+  wire.clear();
+  AppendXmodemBlock(wire, 1, Bytes(kLongBlock, 'x'), true);
+  wire.push_back(kEot);
+  pair_.A().Write(wire);
+  if (pair_.A().ReadByte(std::chrono::seconds(5)) == kStreamRequest) {
+    wire.clear();
+    AppendXmodemBlock(wire, 0, MakeYmodemBatchEnd(), true);
+    pair_.A().Write(wire);
+  }
+  EXPECT_EQ(receiving.get(), kTransferTooManyErrors);
+  EXPECT_FALSE(std::filesystem::exists(in_ / "lost.bin"));
 }
 
 TEST_F(BlockEngines, YmodemCompletesOverADamagedLineAndYmodemGFails) {

@@ -71,6 +71,15 @@ XymodemReceiver::Step XymodemReceiver::ReceiveFirst(std::uint8_t expected, bool 
     if (HandleCommonOutcome(block_.outcome)) return Step::kFailed;
     if (block_.outcome == BlockOutcome::kGood) return Step::kGood;
     if (block_.outcome == BlockOutcome::kEndOfFile && allowEndOfFile) return Step::kEndOfFile;
+    if (protocol_.streaming && expected == 0 && block_.outcome == BlockOutcome::kBadNumber) {
+      // The file's data streams past: the sender took our request for its header again as the
+      // start of the data, and the damaged header cannot come back. Waiting on would end in
+      // the next header, even the end of the batch, as if nothing had been sent.
+      session_.progress.ShowStatus(TransferStatus::kBadBlock);
+      session_.SendCancelSequence();
+      session_.result = kTransferTooManyErrors;
+      return Step::kFailed;
+    }
     if (attempt == kMaxAttempts) {
       session_.SendCancelSequence();
       session_.Fail(kTransferTimeOut, TransferStatus::kTimeOut);
