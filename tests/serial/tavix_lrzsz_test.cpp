@@ -1,66 +1,25 @@
 // `tavix` against lrzsz over a pseudo-terminal line, both directions, byte-exact files.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "line_simulator.h"
+#include "serial_peer.h"
 #include "tests/support/temp_directory.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using paltrix::testing::TempDirectory;
+using tavix::testing::SerialPeer;
 
-constexpr auto kTransferLimit = std::chrono::seconds(60);
-
-// Starts a program in `folder` with standard input and output on `device` (a peer of lrzsz
-// talks over its standard streams) or, with an empty device, on /dev/null.
-pid_t Start(const std::vector<std::string>& words, const fs::path& folder,
-            const std::string& device, const fs::path& log) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  const std::string input = device.empty() ? "/dev/null" : device;
-  posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDWR | O_NOCTTY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, input.c_str(), O_RDWR | O_NOCTTY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  std::vector<char*> argv;
-  for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
-  pid_t child = -1;
-  const int error = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return error == 0 ? child : -1;
-}
-
-// The exit status, or -1 when the program had to be stopped after the transfer limit.
-int Finish(pid_t child) {
-  const auto deadline = std::chrono::steady_clock::now() + kTransferLimit;
-  int status = 0;
-  while (::waitpid(child, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(child, SIGKILL);
-      ::waitpid(child, &status, 0);
-      return -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
+// tavix itself talks over the port named on its command line, not its standard streams.
+const std::string kNoDevice = "/dev/null";
 
 std::string Contents(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -93,16 +52,15 @@ class TavixLine : public ::testing::Test {
   std::string Log() const { return Contents(root_ / "tavix.log") + Contents(root_ / "peer.log"); }
 
   void SendWithTavix(const Case& test) {
-    const pid_t peer =
-        Start({test.lrzszReceive, "-q", "-y"}, root_ / "in", line_.endB(), root_ / "peer.log");
-    ASSERT_GT(peer, 0);
+    SerialPeer peer({test.lrzszReceive, "-q", "-y"}, root_ / "in", line_.endB(),
+                    root_ / "peer.log");
     const std::vector<std::string> files = {"random.bin", "one.bin", "empty.bin"};
     std::vector<std::string> command = {TAVIX_EXECUTABLE, "send",        "--port", line_.endA(),
                                         "--protocol",     test.protocol, "--quiet"};
     for (const std::string& file : files) command.push_back((root_ / "out" / file).string());
-    const pid_t tavix = Start(command, root_.path(), "", root_ / "tavix.log");
-    EXPECT_EQ(Finish(tavix), 0) << Log();
-    EXPECT_EQ(Finish(peer), 0) << Log();
+    SerialPeer tavix(command, root_.path(), kNoDevice, root_ / "tavix.log");
+    EXPECT_EQ(tavix.Finish(), 0) << Log();
+    EXPECT_EQ(peer.Finish(), 0) << Log();
     for (const std::string& file : files)
       EXPECT_EQ(Contents(root_ / "in" / file), Contents(root_ / "out" / file)) << file << Log();
   }
@@ -123,14 +81,13 @@ TEST_F(TavixLine, TavixSendsYmodemToRb) {
 
 TEST_P(TavixLrzszTest, LrzszSendsAndTavixReceives) {
   const Case& test = GetParam();
-  const pid_t tavix = Start({TAVIX_EXECUTABLE, "receive", "--port", line_.endA(), "--protocol",
-                             test.protocol, "--quiet", "--dir", (root_ / "in").string()},
-                            root_.path(), "", root_ / "tavix.log");
-  const pid_t peer = Start({test.lrzszSend, "-q", "random.bin", "one.bin", "empty.bin"},
-                           root_ / "out", line_.endB(), root_ / "peer.log");
-  ASSERT_GT(peer, 0);
-  EXPECT_EQ(Finish(peer), 0) << Log();
-  EXPECT_EQ(Finish(tavix), 0) << Log();
+  SerialPeer tavix({TAVIX_EXECUTABLE, "receive", "--port", line_.endA(), "--protocol",
+                    test.protocol, "--quiet", "--dir", (root_ / "in").string()},
+                   root_.path(), kNoDevice, root_ / "tavix.log");
+  SerialPeer peer({test.lrzszSend, "-q", "random.bin", "one.bin", "empty.bin"}, root_ / "out",
+                  line_.endB(), root_ / "peer.log");
+  EXPECT_EQ(peer.Finish(), 0) << Log();
+  EXPECT_EQ(tavix.Finish(), 0) << Log();
   for (const char* file : {"random.bin", "one.bin", "empty.bin"})
     EXPECT_EQ(Contents(root_ / "in" / file), Contents(root_ / "out" / file)) << file << Log();
 }
