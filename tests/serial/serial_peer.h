@@ -12,6 +12,11 @@
 
 namespace tavix::testing {
 
+// The one-way delay of a simulated line to lrzsz. Its receivers purge their input right after
+// each ACK; with no delay the next block can arrive before that purge and be lost, which costs a
+// 5 s time-out each time. A real line's delay keeps the block behind the purge.
+inline constexpr std::chrono::milliseconds kLrzszLineLatency{20};
+
 class SerialPeer {
  public:
   // Throws std::runtime_error when the program cannot be started.

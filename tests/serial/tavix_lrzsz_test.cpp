@@ -16,6 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using paltrix::testing::TempDirectory;
+using tavix::testing::kLrzszLineLatency;
 using tavix::testing::SerialPeer;
 
 // tavix itself talks over the port named on its command line, not its standard streams.
@@ -66,7 +67,7 @@ class TavixLine : public ::testing::Test {
   }
 
   TempDirectory root_;
-  tavix::linesim::LineSimulator line_{{}};
+  tavix::linesim::LineSimulator line_{{.latency = kLrzszLineLatency}};
 };
 
 class TavixLrzszTest : public TavixLine, public ::testing::WithParamInterface<Case> {};

@@ -108,7 +108,7 @@ class TerminalTransfer : public ::testing::TestWithParam<Case> {
   paltrix::testing::TempDirectory root_;
   const fs::path out_ = root_.path() / "out";
   const fs::path in_ = root_.path() / "in";
-  linesim::LineSimulator line_{{}};
+  linesim::LineSimulator line_{{.latency = kLrzszLineLatency}};
   TerminalFrame* frame_ = nullptr;
   FileQuestion question_;
   std::unique_ptr<SerialPeer> peer_;
