@@ -75,9 +75,8 @@ XymodemReceiver::Step XymodemReceiver::ReceiveFirst(std::uint8_t expected, bool 
       // The file's data streams past: the sender took our request for its header again as the
       // start of the data, and the damaged header cannot come back. Waiting on would end in
       // the next header, even the end of the batch, as if nothing had been sent.
-      session_.progress.ShowStatus(TransferStatus::kBadBlock);
       session_.SendCancelSequence();
-      session_.result = kTransferTooManyErrors;
+      session_.Fail(kTransferTooManyErrors, TransferStatus::kBadBlock);
       return Step::kFailed;
     }
     if (attempt == kMaxAttempts) {
